@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "files/UnitOfCodes.h"
+#include "model/ProjectClasses.h"
+
+namespace uzuviv::bench {
+
+// The progress window costs nothing here, so the figures are the readers' and writers' own.
+struct NullProgress : ProgressSink {
+    int Steps = 0;
+    void Show(const std::string&) override {}
+    void SetProgress(int) override { ++Steps; }
+    void Close() override {}
+};
+
+// A private folder under $TMPDIR (or /tmp), removed when the program ends.
+const std::string& ScratchFolder();
+
+// The generated project of `count` points, made once per count.
+const TProjectType& CachedProject(std::size_t count);
+
+// The file of the generated project of `count` points, written once per count: the project
+// file by the program's own writer, the GPS file by the generator.
+struct BenchFile {
+    std::string Path;
+    std::size_t Bytes = 0;
+    // Empty when the file read back gives exactly the generated project, else what differs.
+    std::string Problem;
+};
+const BenchFile& ProjectFile(std::size_t count);
+const BenchFile& GPSFile(std::size_t count);
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// Peak and current resident memory of this process, in KiB (/proc/self/status).
+struct MemoryUse {
+    long PeakKiB = 0;      // VmHWM
+    long CurrentKiB = 0;   // VmRSS
+};
+MemoryUse ReadMemoryUse();
+
+} // namespace uzuviv::bench

@@ -1,0 +1,105 @@
+// Resident memory of the core holding a large project, and what each undo step adds.
+// Usage: bench_memory [points]   (default 1,000,000)
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "BenchSupport.h"
+#include "BenchView.h"
+#include "Generator.h"
+#include "editing/DocumentCommands.h"
+#include "editing/PointCommands.h"
+
+namespace uzuviv::bench {
+namespace {
+
+constexpr int EditCount = 10;
+
+void Report(const char* phase, const MemoryUse& use)
+{
+    std::printf("%-44s peak %8.1f MB   now %8.1f MB\n", phase, use.PeakKiB / 1024.0,
+                use.CurrentKiB / 1024.0);
+}
+
+// The project file is made by a child process, so that generating it does not count in this
+// process's peak.
+bool MakeProjectFile(const std::string& path, std::size_t points)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        NullProgress progress;
+        SaveProjectFile(path, GenerateProject(points), progress);
+        std::_Exit(0);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+int Run(std::size_t points)
+{
+    const std::string path = ScratchFolder() + "/memory.gps";
+    if (!MakeProjectFile(path, points)) {
+        std::fprintf(stderr, "bench_memory: cannot make the project file\n");
+        return 1;
+    }
+    std::printf("points: %zu   sizeof(TGPSRecord): %zu bytes\n", points, sizeof(TGPSRecord));
+
+    Document document;
+    BenchView view;
+    DocumentCommands commands(document, view);
+    PointCommands editing(document, view, view);
+    view.Points = &editing;
+    document.ResetProject();
+    const MemoryUse empty = ReadMemoryUse();
+    Report("empty core (default project)", empty);
+
+    if (!commands.OpenFile(path) || document.CurrentProject()->Records.size() != points) {
+        std::fprintf(stderr, "bench_memory: the project file did not open\n");
+        return 1;
+    }
+    const MemoryUse loaded = ReadMemoryUse();
+    Report("project opened (current, saved, history base)", loaded);
+
+    MemoryUse last = loaded;
+    for (int edit = 1; edit <= EditCount; ++edit) {
+        view.SetSelection(RowSelection::Single(points * static_cast<std::size_t>(edit - 1) / EditCount));
+        PanelTexts texts = view.ReadPanel();
+        texts[PanelBox::Comments] = "Relevé n° " + std::to_string(edit);
+        view.WritePanel(texts);
+        editing.SetPointData();
+        last = ReadMemoryUse();
+        const std::string phase = "after edit " + std::to_string(edit) + " (history "
+            + std::to_string(document.History.Count()) + ")";
+        Report(phase.c_str(), last);
+    }
+    std::printf("per undo step: %.1f MB (%.0f bytes per point)\n",
+                (last.CurrentKiB - loaded.CurrentKiB) / 1024.0 / EditCount,
+                (last.CurrentKiB - loaded.CurrentKiB) * 1024.0 / EditCount / static_cast<double>(points));
+    std::printf("project alone: %.1f MB (%.0f bytes per point)\n",
+                (loaded.CurrentKiB - empty.CurrentKiB) / 1024.0 / 3,
+                (loaded.CurrentKiB - empty.CurrentKiB) * 1024.0 / 3 / static_cast<double>(points));
+    return 0;
+}
+
+} // namespace
+} // namespace uzuviv::bench
+
+int main(int argc, char** argv)
+{
+    std::size_t points = 1'000'000;
+    if (argc > 1) {
+        char* end = nullptr;
+        const unsigned long long value = std::strtoull(argv[1], &end, 10);
+        if (end == argv[1] || *end != '\0' || value == 0) {
+            std::fprintf(stderr, "usage: bench_memory [points]\n");
+            return 2;
+        }
+        points = static_cast<std::size_t>(value);
+    }
+    return uzuviv::bench::Run(points);
+}

@@ -1,0 +1,255 @@
+#include "editing/DocumentCommands.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "text/text.h"
+
+namespace uzuviv {
+
+namespace {
+
+bool IsExistingFile(const std::string& path)
+{
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace
+
+void DocumentCommands::SetTitleFromProject()
+{
+    const TProjectType* project = document_.CurrentProject();
+    view_.SetTitle(TitlePrefix + (project ? project->ProjectName : std::string()));
+}
+
+bool DocumentCommands::AskSaveChanges()
+{
+    if (!document_.IsProjectModified())
+        return true;
+    if (view_.ShowMessage(MessageKind::Confirmation, LanguageText(TextTable::MessageTexts, 1))
+        != MessageAnswer::Yes)
+        return true;
+    return Save1Click();
+}
+
+void DocumentCommands::New2Click()
+{
+    if (AskSaveChanges()) {
+        ProjectProperties values;
+        values.ProjectName = LanguageText(TextTable::ProjectNameTexts, 1);
+        values.ProjectComments = {"..."};
+        if (view_.EditProperties(values)) {
+            document_.ResetProject();
+            ApplyHeader(values, *document_.CurrentProject());
+            SetTitleFromProject();
+            document_.History.Reset();
+            document_.History.Start(document_.CurrentProject());
+            view_.RebuildPointList();
+        }
+    }
+    view_.RefreshCommands();
+}
+
+void DocumentCommands::Property1Click()
+{
+    TProjectType* project = document_.CurrentProject();
+    if (project == nullptr)
+        return;
+    ProjectProperties values = HeaderOf(*project);
+    if (!view_.EditProperties(values))
+        return;
+    ApplyHeader(values, *project);
+    SetTitleFromProject();
+}
+
+void DocumentCommands::Open1Click()
+{
+    if (AskSaveChanges()) {
+        if (auto path = view_.ChooseFile(FileDialog::OpenProject, std::string())) {
+            if (OpenFile(*path)) {
+                Recent.Add(document_.CurrentFileName);
+                view_.RecentFilesChanged();
+            }
+        }
+    }
+    view_.RefreshCommands();
+}
+
+bool DocumentCommands::OpenFile(const std::string& path)
+{
+    document_.ResetProject();
+    view_.RebuildPointList();
+    document_.CurrentFileName = path;
+    const bool read = OpenProject(path);
+    view_.RefreshCommands();
+    return read;
+}
+
+bool DocumentCommands::OpenProject(const std::string& path)
+{
+    ProjectFileLoad load;
+    try {
+        load = LoadProjectFile(path, *document_.CurrentProject(), view_.Progress());
+    } catch (...) {
+        // Nothing half-read stays: the empty default project, without a file name.
+        document_.ResetProject();
+        SetTitleFromProject();
+        view_.RebuildPointList();
+        view_.RefreshCommands();
+        throw;
+    }
+    switch (load.Version) {
+    case ProjectFileVersion::TooNew:
+        view_.ShowMessage(MessageKind::Warning, LanguageText(TextTable::ProgressTexts, 2)
+                                                    + load.VersionText
+                                                    + LanguageText(TextTable::ProgressTexts, 3));
+        document_.CurrentFileName.clear();
+        SetTitleFromProject();
+        return false;
+    case ProjectFileVersion::Unknown:
+        view_.ShowMessage(MessageKind::Warning, LanguageText(TextTable::ProgressTexts, 4));
+        document_.CurrentFileName.clear();
+        SetTitleFromProject();
+        return false;
+    case ProjectFileVersion::Accepted:
+        break;
+    }
+    SetTitleFromProject();
+    view_.RebuildPointList();
+    document_.MarkSaved();
+    return true;
+}
+
+bool DocumentCommands::Save1Click()
+{
+    if (!document_.HasProject())
+        return false;
+    if (!IsExistingFile(document_.CurrentFileName))
+        return SaveAs1Click();
+    SaveTo(document_.CurrentFileName);
+    return true;
+}
+
+bool DocumentCommands::SaveAs1Click()
+{
+    if (!document_.HasProject())
+        return false;
+    const auto path = view_.ChooseFile(FileDialog::SaveProject, std::string());
+    if (!path)
+        return false;
+    SaveTo(*path);
+    return true;
+}
+
+void DocumentCommands::SaveTo(const std::string& path)
+{
+    // A failed write throws before anything below runs: the project keeps counting as
+    // modified and keeps its file name.
+    SaveProjectFile(path, *document_.CurrentProject(), view_.Progress());
+    document_.CurrentFileName = path;
+    document_.MarkSaved();
+    // The history was just restarted, so Undo and Redo must not stay enabled.
+    view_.RefreshCommands();
+}
+
+void DocumentCommands::CreateGPSFile1Click()
+{
+    if (!document_.HasProject())
+        return;
+    // "gps.csv" every time, not the name chosen last.
+    if (const auto path = view_.ChooseFile(FileDialog::SaveGPSFile, "gps.csv"))
+        WriteGPSFile(*path, *document_.CurrentProject(), view_.Progress());
+}
+
+void DocumentCommands::ImportGPSFile1Click()
+{
+    if (AskSaveChanges()) {
+        if (const auto path = view_.ChooseFile(FileDialog::OpenGPSFile, std::string())) {
+            TProjectType imported;
+            imported.ProjectName = LanguageText(TextTable::ProjectNameTexts, 2);
+            ReadGPSFile(*path, imported, view_.Progress());
+            // The saved state stays the empty default project: an import counts as modified.
+            document_.ResetProject();
+            *document_.CurrentProject() = std::move(imported);
+            SetTitleFromProject();
+            view_.RebuildPointList();
+            document_.History.Reset();
+            document_.History.Start(document_.CurrentProject());
+        }
+    }
+    view_.RefreshCommands();
+}
+
+void DocumentCommands::RecentFileClick(std::size_t position)
+{
+    if (position >= 1 && position <= Recent.Entries().size() && AskSaveChanges()) {
+        const std::string path = Recent.Entries()[position - 1];
+        if (OpenFile(path)) {
+            Recent.Add(path);
+            view_.RecentFilesChanged();
+        }
+    }
+    view_.RefreshCommands();
+}
+
+void DocumentCommands::LoadSettings(const std::string& path, Settings& state)
+{
+    const Settings startup = state;
+    const auto take = [this, &state]() {
+        document_.CurrentFileName = state.LastProject;
+        for (const std::string& recent : state.RecentFiles)
+            Recent.Add(recent);
+        state.RecentFiles = Recent.Entries();
+        view_.RecentFilesChanged();
+    };
+    SettingsFileStatus status = SettingsFileStatus::Read;
+    try {
+        status = ReadSettingsFile(path, state);
+        if (status == SettingsFileStatus::Missing) {
+            WriteSettingsFile(path, startup);
+            status = ReadSettingsFile(path, state);
+        }
+    } catch (...) {
+        take();
+        throw;
+    }
+    if (status == SettingsFileStatus::OtherVersion) {
+        WriteSettingsFile(path, startup);
+        return;
+    }
+    take();
+}
+
+Settings DocumentCommands::CurrentSettings(std::uint8_t languageIndex, int displayMode) const
+{
+    Settings settings;
+    settings.LanguageIndex = languageIndex;
+    settings.LastProject = document_.CurrentFileName;
+    settings.DisplayMode = displayMode;
+    settings.RecentFiles = Recent.Entries();
+    return settings;
+}
+
+void DocumentCommands::FormActivate()
+{
+    if (!startupOpenPending_)
+        return;
+    startupOpenPending_ = false;
+    if (IsExistingFile(document_.CurrentFileName)) {
+        const std::string path = document_.CurrentFileName;
+        OpenFile(path);
+    }
+}
+
+bool DocumentCommands::FormClose(const std::function<void()>& afterPrompt)
+{
+    if (!AskSaveChanges())
+        return false;
+    if (afterPrompt)
+        afterPrompt();
+    document_.CloseProject();
+    return true;
+}
+
+} // namespace uzuviv

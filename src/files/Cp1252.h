@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace uzuviv {
+
+// Windows-1252 <-> UTF-8. Every byte has a character: the five bytes the code page leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the C1 controls of the same value, so
+// any file decodes and encodes back byte for byte.
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// A character the code page cannot hold, and each byte of invalid UTF-8, becomes '?'.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+bool FitsCp1252(char32_t character);
+// True when the text is valid UTF-8 and every character fits.
+bool FitsCp1252(std::string_view utf8);
+
+// What a one-line text field may hold: line breaks become blanks (or stay, with `multiLine`, as
+// LF), characters the code page cannot hold and invalid bytes are dropped.
+std::string FieldText(std::string_view utf8, bool multiLine = false);
+
+} // namespace uzuviv

@@ -1,0 +1,303 @@
+#include "files/TextFile.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace uzuviv {
+
+namespace {
+
+std::optional<std::pair<std::size_t, int>> WriteFault;
+
+constexpr int MaxLinkDepth = 40;
+constexpr std::size_t WriteBufferSize = 64 * 1024;
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsFolder(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Follows symbolic links so that the file they point to is replaced, not the link.
+// A dangling link resolves to the path it names.
+std::string ResolveLinks(std::string path)
+{
+    for (int depth = 0; depth < MaxLinkDepth; ++depth) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return path;
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0) + 256, '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0)
+            throw InOutError(InOutCodeFromErrno(errno, path));
+        target.resize(static_cast<std::size_t>(length));
+        path = target.starts_with('/') ? target : FolderOf(path) + "/" + target;
+    }
+    throw InOutError(InOutCodeFromErrno(ELOOP, path));
+}
+
+mode_t CurrentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
+
+std::string InOutErrorText(int code)
+{
+    switch (code) {
+    case 2: return "Fichier introuvable";
+    case 3: return "Nom de fichier incorrect";
+    case 4: return "Trop de fichiers ouverts";
+    case 5: return "Accès au fichier refusé";
+    case 100: return "Lecture au-delà de la fin de fichier";
+    case 101: return "Disque plein";
+    case 106: return "Saisie numérique incorrecte";
+    default: return "Erreur E/S " + std::to_string(code);
+    }
+}
+
+InOutError::InOutError(int code) : std::runtime_error(InOutErrorText(code)), code_(code) {}
+
+int InOutCodeFromErrno(int error, const std::string& path)
+{
+    switch (error) {
+    case ENOENT:
+        return path.empty() || !IsFolder(FolderOf(path)) ? 3 : 2;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL:
+        return 3;
+    case EMFILE:
+    case ENFILE:
+        return 4;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY:
+        return 5;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return 101;
+    default:
+        return error;
+    }
+}
+
+LineReader::LineReader(const std::string& path)
+{
+    if (path.empty())
+        throw InOutError(3);
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        throw InOutError(InOutCodeFromErrno(errno, path));
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        // A folder, a device or a pipe is no text file; /dev/zero would never end.
+        ::close(descriptor);
+        throw InOutError(5);
+    }
+    // Straight into the content, one byte beyond the size so that the end shows as a read of
+    // nothing; a file that grows meanwhile is read on to its new end.
+    std::size_t length = 0;
+    content_.resize(static_cast<std::size_t>(info.st_size) + 1);
+    for (;;) {
+        if (length == content_.size())
+            content_.resize(length + 64 * 1024);
+        const ssize_t count = ::read(descriptor, content_.data() + length, content_.size() - length);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            const int error = errno;
+            ::close(descriptor);
+            throw InOutError(InOutCodeFromErrno(error, path));
+        }
+        if (count == 0)
+            break;
+        length += static_cast<std::size_t>(count);
+    }
+    content_.resize(length);
+    ::close(descriptor);
+}
+
+std::string_view LineReader::ReadLine()
+{
+    if (AtEnd())
+        throw InOutError(100);
+    const std::size_t start = position_;
+    const std::size_t end = FindAnyByte<'\r', '\n'>(content_, start);
+    if (end == content_.size()) {
+        position_ = end;
+        return std::string_view(content_).substr(start);
+    }
+    position_ = end + 1;
+    if (content_[end] == '\r' && position_ < content_.size() && content_[position_] == '\n')
+        ++position_;
+    return std::string_view(content_).substr(start, end - start);
+}
+
+int LineReader::PeekByte() const
+{
+    return AtEnd() ? -1 : static_cast<unsigned char>(content_[position_]);
+}
+
+bool LineReader::NextLineEmpty() const
+{
+    const int next = PeekByte();
+    return next == '\r' || next == '\n';
+}
+
+AtomicTextWriter::AtomicTextWriter(const std::string& path)
+{
+    if (path.empty() || path.back() == '/')
+        throw InOutError(3);
+    target_ = ResolveLinks(path);
+    const std::string folder = FolderOf(target_);
+    if (!IsFolder(folder))
+        throw InOutError(3);
+
+    mode_t mode = 0666 & ~CurrentUmask();
+    struct stat existing {};
+    const bool exists = ::stat(target_.c_str(), &existing) == 0;
+    if (exists) {
+        // Renaming over a folder, a device or a pipe would not write into it but replace it.
+        if (!S_ISREG(existing.st_mode))
+            throw InOutError(5);
+        // Checked on the bits, not with access(): root may write anything, but a file its
+        // owner made read-only should not be replaced behind their back.
+        if ((existing.st_mode & 0222) == 0)
+            throw InOutError(5);
+        // Write access to the folder alone would let a user replace a file they may only read.
+        if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
+            throw InOutError(InOutCodeFromErrno(errno, target_));
+        mode = existing.st_mode & 07777;
+    }
+
+    std::string pattern = folder + "/." + NameOf(target_) + ".XXXXXX";
+    descriptor_ = ::mkstemp(pattern.data());
+    if (descriptor_ < 0)
+        throw InOutError(InOutCodeFromErrno(errno, target_));
+    temporary_ = pattern;
+    if (::fchmod(descriptor_, mode) != 0)
+        Fail(errno);
+    if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
+        // Best effort: only a privileged user can give the file back to its owner.
+        [[maybe_unused]] const int ignored = ::fchown(descriptor_, existing.st_uid, existing.st_gid);
+    }
+    buffer_.reserve(WriteBufferSize);
+}
+
+AtomicTextWriter::~AtomicTextWriter()
+{
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+    if (!committed_ && !temporary_.empty())
+        ::unlink(temporary_.c_str());
+}
+
+void AtomicTextWriter::WriteLine(std::string_view bytes)
+{
+    Append(bytes);
+    Append("\r\n");
+}
+
+void AtomicTextWriter::Append(std::string_view bytes)
+{
+    if (failedCode_ != 0)
+        throw InOutError(failedCode_);
+    buffer_.append(bytes);
+    if (buffer_.size() >= WriteBufferSize)
+        FlushBuffer();
+}
+
+void AtomicTextWriter::FlushBuffer()
+{
+    std::size_t offset = 0;
+    while (offset < buffer_.size()) {
+        std::size_t count = buffer_.size() - offset;
+        if (WriteFault) {
+            if (bytesWritten_ >= WriteFault->first)
+                Fail(WriteFault->second);
+            count = std::min(count, WriteFault->first - bytesWritten_);
+        }
+        const ssize_t written = ::write(descriptor_, buffer_.data() + offset, count);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            Fail(errno);
+        }
+        offset += static_cast<std::size_t>(written);
+        bytesWritten_ += static_cast<std::size_t>(written);
+    }
+    buffer_.clear();
+}
+
+void AtomicTextWriter::Commit()
+{
+    if (failedCode_ != 0)
+        throw InOutError(failedCode_);
+    if (committed_)
+        return;
+    FlushBuffer();
+    if (::fsync(descriptor_) != 0)
+        Fail(errno);
+    const int descriptor = descriptor_;
+    descriptor_ = -1;
+    if (::close(descriptor) != 0)
+        Fail(errno);
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0)
+        Fail(errno);
+    committed_ = true;
+    // Make the rename itself durable; the data is already safe, so a failure here is not
+    // worth reporting.
+    const int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
+void AtomicTextWriter::Fail(int error)
+{
+    failedCode_ = InOutCodeFromErrno(error, target_);
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+    }
+    ::unlink(temporary_.c_str());
+    temporary_.clear();
+    throw InOutError(failedCode_);
+}
+
+void SetWriteFaultForTesting(std::optional<std::pair<std::size_t, int>> fault)
+{
+    WriteFault = fault;
+}
+
+} // namespace uzuviv

@@ -1,0 +1,760 @@
+#include "text/text.h"
+
+#include <array>
+#include <cstddef>
+#include <iterator>
+#include <span>
+#include <vector>
+
+namespace uzuviv {
+
+std::uint8_t LanguageIndex = 2;
+
+namespace {
+
+constexpr int LanguageCount = 5;
+constexpr int EnglishIndex = 2;
+
+// Every table is language-major: its P French items, then the P English, Spanish, German and
+// Italian items, each group in item order. Spelling and blanks are the shipped texts and must
+// stay as they are, slips included.
+
+constexpr const char* AboutTextsEntries[] = {
+    // French
+    "A propos de OVRA DAV Uzuviv",
+    "OVRA DAV Uzuviv",
+    "Version V1.0",
+    "www.ovra.example",
+    // English
+    "About OVRA DAV Uzuviv",
+    "OVRA DAV Uzuviv",
+    "Version V1.0",
+    "www.ovra.example",
+    // Spanish
+    "Sobre el OVRA DAV Uzuviv",
+    "OVRA DAV Uzuviv",
+    "Versión V1.0",
+    "www.ovra.example",
+    // German
+    "Über OVRA DAV Uzuviv",
+    "OVRA DAV Uzuviv",
+    "Version V1.0",
+    "www.ovra.example",
+    // Italian
+    "Informazioni sul Software \"DAV Uzuviv\" della OVRA",
+    "OVRA DAV Uzuviv",
+    "Versione V1.0",
+    "www.ovra.example",
+};
+static_assert(std::size(AboutTextsEntries) == 5 * 4);
+
+constexpr const char* FileMenuTextsEntries[] = {
+    // French
+    "&Fichier",
+    "&Nouveau Projet",
+    "&Propriétés du Projet...",
+    "&Ouvrir",
+    "&Enregistrer",
+    "Enregistrer &sous...",
+    "&Quitter",
+    "Construire le fichier GPS",
+    "Importer un fichier GPS",
+    "Imprimer...",
+    // English
+    "&File",
+    "&New Project",
+    "&Project Properties...",
+    "&Open",
+    "&Save",
+    "Save &as...",
+    "E&xit",
+    "Build GPS File",
+    "Import GPS File",
+    "Print...",
+    // Spanish
+    "Archivo",
+    "Nuevo Proyecto",
+    "Propiedades de Proyecto",
+    "Abrir",
+    "Guardar",
+    "Guardar como...",
+    "Salir",
+    "Build GPS File",
+    "Import GPS File",
+    "Print...",
+    // German
+    "Datei",
+    "Neues Projekt",
+    "Projekteingeschaften...",
+    "Öffnen",
+    "Speichern",
+    "Speichern unter...",
+    "Beenden",
+    "Build GPS File",
+    "Import GPS File",
+    "Print...",
+    // Italian
+    "File",
+    "Nuovo Progetto",
+    "Proprietà del Progetto...",
+    "Apri",
+    "Salva",
+    "Salva con nome...",
+    "Esci",
+    "Build GPS File",
+    "Import GPS File",
+    "Print...",
+};
+static_assert(std::size(FileMenuTextsEntries) == 5 * 10);
+
+constexpr const char* EditMenuTextsEntries[] = {
+    // French
+    "&Edition",
+    "&Nouveau Programme GPS",
+    "&Supprimer Programme GPS",
+    "&Couper",
+    "C&opier",
+    "Co&ller",
+    "Sélectionner &Tout",
+    "&Défaire",
+    "&Refaire",
+    "Nouveau depuis Google Maps",
+    // English
+    "&Edit",
+    "&New GPS Program",
+    "&Delete GPS Program",
+    "Cu&t",
+    "&Copy",
+    "&Paste",
+    "Select &All",
+    "Undo",
+    "Redo",
+    "New from Google Maps",
+    // Spanish
+    "Editar",
+    "&New GPS Program",
+    "&Delete GPS Program",
+    "Cortar",
+    "Copiar",
+    "Pegar",
+    "Seleccionar Todo",
+    "Undo",
+    "Redo",
+    "New from Google Maps",
+    // German
+    "Bearbeiten",
+    "&New GPS Program",
+    "&Delete GPS Program",
+    "Ausschneiden",
+    "Kopieren",
+    "Einfügen",
+    "Alles auswählen",
+    "Undo",
+    "Redo",
+    "New from Google Maps",
+    // Italian
+    "Modifica",
+    "&New GPS Program",
+    "&Delete GPS Program",
+    "Taglia",
+    "Copia",
+    "Incolla",
+    "Select &All",
+    "Undo",
+    "Redo",
+    "New from Google Maps",
+};
+static_assert(std::size(EditMenuTextsEntries) == 5 * 10);
+
+constexpr const char* OptionsMenuTextsEntries[] = {
+    // French
+    "&Options",
+    // English
+    "&Options",
+    // Spanish
+    "&Options",
+    // German
+    "Möglichkeiten",
+    // Italian
+    "Opzioni",
+};
+static_assert(std::size(OptionsMenuTextsEntries) == 5 * 1);
+
+constexpr const char* LanguageMenuTextsEntries[] = {
+    // French
+    "&Langue",
+    "&English",
+    "&Français",
+    "E&spañol",
+    "&Deutsch",
+    "&Italiano",
+    // English
+    "&Language",
+    "&English",
+    "&Français",
+    "E&spañol",
+    "&Deutsch",
+    "&Italiano",
+    // Spanish
+    "&Idioma",
+    "&English",
+    "&Français",
+    "E&spañol",
+    "&Deutsch",
+    "&Italiano",
+    // German
+    "Sprache",
+    "English",
+    "Français",
+    "E&spañol",
+    "&Deutsch",
+    "&Italiano",
+    // Italian
+    "&Lingua",
+    "&English",
+    "&Français",
+    "E&spañol",
+    "&Deutsch",
+    "&Italiano",
+};
+static_assert(std::size(LanguageMenuTextsEntries) == 5 * 6);
+
+constexpr const char* HelpMenuTextsEntries[] = {
+    // French
+    "&Aide",
+    "&A propos...",
+    "OVRA sur &Internet",
+    "Page d'&accueil de OVRA",
+    "Envoyer un Email au support technique OVRA",
+    // English
+    "&Help",
+    "&About...",
+    "OVRA on the &Web",
+    "OVRA &Home Page",
+    "&Send Email to OVRA's Technical Support",
+    // Spanish
+    "A&yuda",
+    "&Sobre...",
+    "OVRA en la Web",
+    "Página principal OVRA",
+    "Enviar email al Soporte Técnico de OVRA",
+    // German
+    "&Hilfe",
+    "&Über...",
+    "OVRA im Internet",
+    "OVRA &Home Page",
+    "Eine Email zum technischen Support von OVRA senden",
+    // Italian
+    "Aiuto",
+    "Informazioni...",
+    "OVRA sul Web",
+    "Pagina Web principale OVRA",
+    "Invia una Email al Supporto Tecnico della OVRA",
+};
+static_assert(std::size(HelpMenuTextsEntries) == 5 * 5);
+
+constexpr const char* ProjectNameTextsEntries[] = {
+    // French
+    "Nouveau Projet",
+    "Projet Importé",
+    // English
+    "New Project",
+    "Imported Project",
+    // Spanish
+    "Nuevo Proyecto",
+    "Imported Project",
+    // German
+    "Neues Projekt",
+    "Imported Project",
+    // Italian
+    "Nuovo Progetto",
+    "Imported Project",
+};
+static_assert(std::size(ProjectNameTextsEntries) == 5 * 2);
+
+constexpr const char* MessageTextsEntries[] = {
+    // French
+    "Le projet actuel a été modifié. Voulez-vous sauvegarder ces changements?",
+    "Projet complet, vous ne pouvez plus ajouter de nouvel enregistrement GPS!",
+    "Valeur de Latitude incorrecte!",
+    "Valeur de Longitude incorrecte!",
+    "Valeur de Tolerance incorrecte!",
+    "Référence de Fichier incorrecte!",
+    "Le presse-papier de Windows ne contient pas de données utiles!",
+    // English
+    "The current project has been modified. Do you want to save these changes?",
+    "Project full, you cannot add more new GPS record!",
+    "Wrong Latitude value!",
+    "Wrong Longitude value!",
+    "Wrong Tolerance value!",
+    "Wrong File reference!",
+    "The Windows Clipboard does not contain usefull data!",
+    // Spanish
+    "El proyecto actual has sido modificado. ¿Desea guardar los cambios?",
+    "Project full, you cannot add more new GPS record!",
+    "Wrong Latitude value!",
+    "Wrong Longitude value!",
+    "Wrong Tolerance value!",
+    "Wrong File reference!",
+    "The Windows Clipboard does not contain usefull data!",
+    // German
+    "Aktuelles Projekt wurde geändert. Wünschen Sie die Änderungen zu speichern?",
+    "Project full, you cannot add more new GPS record!",
+    "Wrong Latitude value!",
+    "Wrong Longitude value!",
+    "Wrong Tolerance value!",
+    "Wrong File reference!",
+    "The Windows Clipboard does not contain usefull data!",
+    // Italian
+    "The current project has been modified. Do you want to save these changes?",
+    "Project full, you cannot add more new GPS record!",
+    "Wrong Latitude value!",
+    "Wrong Longitude value!",
+    "Wrong Tolerance value!",
+    "Wrong File reference!",
+    "The Windows Clipboard does not contain usefull data!",
+};
+static_assert(std::size(MessageTextsEntries) == 5 * 7);
+
+constexpr const char* ListTextsEntries[] = {
+    // French
+    "N°",
+    "Latitude",
+    "Longitude",
+    "Tolérance",
+    "Mode",
+    "Fichier",
+    "Commentaires",
+    "Circuit",
+    "Alarme",
+    "Parcours libre",
+    // English
+    "N°",
+    "Latitude",
+    "Longitude",
+    "Tolerance",
+    "Mode",
+    "File",
+    "Comments",
+    "Track",
+    "Alarm",
+    "Free Tour",
+    // Spanish
+    "N°",
+    "Latitude",
+    "Longitude",
+    "Tolerance",
+    "Mode",
+    "File",
+    "Comments",
+    "Track",
+    "Alarm",
+    "Free Tour",
+    // German
+    "N°",
+    "Latitude",
+    "Longitude",
+    "Tolerance",
+    "Mode",
+    "File",
+    "Comments",
+    "Track",
+    "Alarm",
+    "Free Tour",
+    // Italian
+    "N°",
+    "Latitude",
+    "Longitude",
+    "Tolerance",
+    "Mode",
+    "File",
+    "Comments",
+    "Track",
+    "Alarm",
+    "Free Tour",
+};
+static_assert(std::size(ListTextsEntries) == 5 * 10);
+
+constexpr const char* EditorPanelTextsEntries[] = {
+    // French
+    "Latitude :",
+    "Longitude :",
+    "Tolérance :",
+    "Mode :",
+    "Fichier :",
+    "Commentaires :",
+    "Circuit",
+    "Alarme",
+    "Affecter",
+    "Nouveau",
+    "de +90 à -90 degrées",
+    "de +180 à -180 degrées",
+    "Degrées :",
+    "Minutes :",
+    "Secondes.d :",
+    "de 0 à 1000 mètres",
+    "de 1 à 999",
+    "Minutes.d:",
+    "Parcours libre",
+    // English
+    "Latitude:",
+    "Longitude:",
+    "Tolerance:",
+    "Mode:",
+    "File:",
+    "Comments",
+    "Track",
+    "Alarm",
+    "Set data",
+    "New",
+    "+90 to -90 degrees",
+    "+180 to -180 degrees",
+    "Degrees:",
+    "Minutes:",
+    "Secondes.d:",
+    "0 to 1000 meters",
+    "1 to 999",
+    "Minutes.d:",
+    "Free Tour",
+    // Spanish
+    "Latitude:",
+    "Longitude:",
+    "Tolerance:",
+    "Mode:",
+    "File:",
+    "Comments",
+    "Track",
+    "Alarm",
+    "Set data",
+    "New",
+    "+90 to -90 degrees",
+    "+180 to -180 degrees",
+    "Degrees:",
+    "Minutes:",
+    "Secondes.d:",
+    "0 to 1000 meters",
+    "1 to 999",
+    "Minutes.d:",
+    "Free Tour",
+    // German
+    "Latitude:",
+    "Longitude:",
+    "Tolerance:",
+    "Mode:",
+    "File:",
+    "Comments",
+    "Track",
+    "Alarm",
+    "Set data",
+    "New",
+    "+90 to -90 degrees",
+    "+180 to -180 degrees",
+    "Degrees:",
+    "Minutes:",
+    "Secondes.d:",
+    "0 to 1000 meters",
+    "1 to 999",
+    "Minutes.d:",
+    "Free Tour",
+    // Italian
+    "Latitude:",
+    "Longitude:",
+    "Tolerance:",
+    "Mode:",
+    "File:",
+    "Comments",
+    "Track",
+    "Alarm",
+    "Set data",
+    "New",
+    "+90 to -90 degrees",
+    "+180 to -180 degrees",
+    "Degrees:",
+    "Minutes:",
+    "Secondes.d:",
+    "0 to 1000 meters",
+    "1 to 999",
+    "Minutes.d:",
+    "Free Tour",
+};
+static_assert(std::size(EditorPanelTextsEntries) == 5 * 19);
+
+constexpr const char* PropertiesTextsEntries[] = {
+    // French
+    "Propriétés du Projet",
+    " Nom du Projet :",
+    " Sujet :",
+    " Auteur :",
+    " Copyright :",
+    " Client :",
+    " Date de création :",
+    " Commentaires :",
+    // English
+    "Project Properties",
+    " Name of Project :",
+    " Subject :",
+    " Author :",
+    " Copyright :",
+    " Customer :",
+    " Creation Date :",
+    " Comments :",
+    // Spanish
+    "Propiedades de Proyecto",
+    " Nombre de Proyecto:",
+    " Tema:",
+    " Autor:",
+    " Copyright:",
+    " Cliente:",
+    " Fecha de Creación:",
+    " Comentarios:",
+    // German
+    "Projekteigenschaften",
+    " Projektname : ",
+    " Thema : ",
+    " Autor : ",
+    " Copyright :",
+    " Klient :",
+    " Erzeugungsdatum : ",
+    " Kommentare :",
+    // Italian
+    "Proprietà del Progetto:",
+    " Nome del Progetto:",
+    " Oggetto:",
+    " Autore:",
+    " Copyright:",
+    " Cliente:",
+    " Data della Creazione:",
+    " Commenti:",
+};
+static_assert(std::size(PropertiesTextsEntries) == 5 * 8);
+
+constexpr const char* ProgressTextsEntries[] = {
+    // French
+    "Sauvegarde du Projet...",
+    "Cette version de fichier projet ",
+    " n'est pas compatible avec la version actuelle du programme!",
+    "Version de fichier projet inconnue!",
+    "Ouverture du Projet...",
+    "Création du fichier GPS...",
+    // English
+    "Saving Project...",
+    "This project file version ",
+    " is not compatible with your current version of program!",
+    "Unkown project file version!",
+    "Opening Project...",
+    "Creating GPS file...",
+    // Spanish
+    "Saving Project...",
+    "Esta versión de Archivo Proyecto",
+    " no es compatible con la versión actual de este programa",
+    "Versión de Proyecto desconocida",
+    "Opening Project...",
+    "Creating GPS file...",
+    // German
+    "Saving Project...",
+    "Diese Version des Dateiprojekts ",
+    " ist nicht mit der aktuellen Programmversion kompatibel!",
+    "Version des Dateiprojekts unbekannt!",
+    "Opening Project...",
+    "Creating GPS file...",
+    // Italian
+    "Saving Project...",
+    "This project file version ",
+    " is not compatible with your current version of program!",
+    "Unkown project file version!",
+    "Opening Project...",
+    "Creating GPS file...",
+};
+static_assert(std::size(ProgressTextsEntries) == 5 * 6);
+
+constexpr const char* ButtonTextsEntries[] = {
+    // French
+    "OK",
+    "Annuler",
+    // English
+    "OK",
+    "Cancel",
+    // Spanish
+    "OK",
+    "Cancel",
+    // German
+    "OK",
+    "Abbruch",
+    // Italian
+    "Ok",
+    "Cancella",
+};
+static_assert(std::size(ButtonTextsEntries) == 5 * 2);
+
+constexpr const char* ToolbarHintTextsEntries[] = {
+    // French
+    "Ajouter un point GPS",
+    "Supprimer le(s) point(s) GPS sélectionnés",
+    "Couper",
+    "Copier",
+    "Coller",
+    "Créer un nouveau projet",
+    "Ouvrir un fichier projet",
+    "Enregistrer le projet",
+    "Construire le fichier GPS",
+    "Défaire l'édition précédente",
+    "Refaire l'édition suivante",
+    // English
+    "Add a GPS entry",
+    "Delete selected GPS entry",
+    "Cut",
+    "Copy",
+    "Paste",
+    "Create a new project",
+    "Open a project file",
+    "Save current project",
+    "Build GPS File",
+    "Undo last edition",
+    "Redo next edition",
+    // Spanish
+    "Add a GPS entry",
+    "Delete selected GPS entry",
+    "Cortar",
+    "Copiar",
+    "Pegar",
+    "Nuevo Proyecto",
+    "Abrir Proyecto",
+    "Guardar Proyecto",
+    "Build GPS File",
+    "Undo last edition",
+    "Redo next edition",
+    // German
+    "Add a GPS entry",
+    "Delete selected GPS entry",
+    "Ausschneiden",
+    "Kopieren",
+    "Einfügen",
+    "Neues Projekt",
+    "Öffnen Projekt",
+    "Speichern aktuelles Projekt",
+    "Build GPS File",
+    "Undo last edition",
+    "Redo next edition",
+    // Italian
+    "Add a GPS entry",
+    "Delete selected GPS entry",
+    "Taglia",
+    "Copia",
+    "Incolla",
+    "Crea un nuovo Progetto",
+    "Apri un file di Progetto",
+    "Salva il Progetto corrente",
+    "Build GPS File",
+    "Undo last edition",
+    "Redo next edition",
+};
+static_assert(std::size(ToolbarHintTextsEntries) == 5 * 11);
+
+constexpr const char* PopupMenuTextsEntries[] = {
+    // French
+    "Supprimer",
+    "Couper",
+    "Copier",
+    "Coller",
+    "Voir dans Google Maps",
+    // English
+    "Delete",
+    "Cut",
+    "Copy",
+    "Paste",
+    "Show in Google Maps",
+    // Spanish
+    "Delete",
+    "Cortar",
+    "Copiar",
+    "Pegar",
+    "Show in Google Maps",
+    // German
+    "Delete",
+    "Ausschneiden",
+    "Kopieren",
+    "Einfügen",
+    "Show in Google Maps",
+    // Italian
+    "Delete",
+    "Taglia",
+    "Copia",
+    "Incolla",
+    "Show in Google Maps",
+};
+static_assert(std::size(PopupMenuTextsEntries) == 5 * 5);
+constexpr std::array AllTables{
+    TextTable::AboutTexts, TextTable::FileMenuTexts, TextTable::EditMenuTexts,
+    TextTable::OptionsMenuTexts, TextTable::LanguageMenuTexts, TextTable::HelpMenuTexts,
+    TextTable::ProjectNameTexts, TextTable::MessageTexts, TextTable::ListTexts,
+    TextTable::EditorPanelTexts, TextTable::PropertiesTexts, TextTable::ProgressTexts,
+    TextTable::ButtonTexts, TextTable::ToolbarHintTexts, TextTable::PopupMenuTexts};
+
+constexpr bool InDeclarationOrder()
+{
+    for (std::size_t t = 0; t < AllTables.size(); ++t)
+        if (static_cast<std::size_t>(AllTables[t]) != t)
+            return false;
+    return true;
+}
+static_assert(InDeclarationOrder(), "Entries() indexes the built tables by enum value");
+
+constexpr std::span<const char* const> RawEntries(TextTable table)
+{
+    switch (table) {
+    case TextTable::AboutTexts: return AboutTextsEntries;
+    case TextTable::FileMenuTexts: return FileMenuTextsEntries;
+    case TextTable::EditMenuTexts: return EditMenuTextsEntries;
+    case TextTable::OptionsMenuTexts: return OptionsMenuTextsEntries;
+    case TextTable::LanguageMenuTexts: return LanguageMenuTextsEntries;
+    case TextTable::HelpMenuTexts: return HelpMenuTextsEntries;
+    case TextTable::ProjectNameTexts: return ProjectNameTextsEntries;
+    case TextTable::MessageTexts: return MessageTextsEntries;
+    case TextTable::ListTexts: return ListTextsEntries;
+    case TextTable::EditorPanelTexts: return EditorPanelTextsEntries;
+    case TextTable::PropertiesTexts: return PropertiesTextsEntries;
+    case TextTable::ProgressTexts: return ProgressTextsEntries;
+    case TextTable::ButtonTexts: return ButtonTextsEntries;
+    case TextTable::ToolbarHintTexts: return ToolbarHintTextsEntries;
+    case TextTable::PopupMenuTexts: return PopupMenuTextsEntries;
+    }
+    return {};
+}
+
+// The strings are built on first use rather than as namespace-scope objects, so a lookup made
+// from another file's static initialiser never meets an unconstructed table.
+const std::vector<std::string>& Entries(TextTable table)
+{
+    static const auto tables = [] {
+        std::array<std::vector<std::string>, AllTables.size()> built;
+        for (std::size_t t = 0; t < AllTables.size(); ++t) {
+            const auto raw = RawEntries(AllTables[t]);
+            built[t].assign(raw.begin(), raw.end());
+        }
+        return built;
+    }();
+    static const std::vector<std::string> none;
+    const auto position = static_cast<std::size_t>(table);
+    return position < tables.size() ? tables[position] : none;
+}
+
+} // namespace
+
+const std::string& LanguageText(TextTable table, int item)
+{
+    static const std::string empty;
+    const auto& entries = Entries(table);
+    const int count = TableItemCount(table);
+    if (item < 1 || item > count)
+        return empty;
+    const int language =
+        LanguageIndex >= 1 && LanguageIndex <= LanguageCount ? LanguageIndex : EnglishIndex;
+    return entries[static_cast<std::size_t>((language - 1) * count + (item - 1))];
+}
+
+int TableItemCount(TextTable table)
+{
+    return static_cast<int>(RawEntries(table).size()) / LanguageCount;
+}
+
+} // namespace uzuviv

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+
+#include <QLocale>
+#include <QMainWindow>
+#include <QPoint>
+#include <QString>
+
+#include "editing/Document.h"
+#include "editing/DocumentCommands.h"
+#include "editing/DocumentView.h"
+#include "editing/PointCommands.h"
+#include "editing/PointListView.h"
+
+class QAction;
+class QActionGroup;
+class QButtonGroup;
+class QMenu;
+class QTableView;
+class QTimer;
+class QToolButton;
+
+namespace uzuviv {
+
+class EditorPanel;
+
+// The interface language for the user's locale: French for French, English for every other
+// language (Spanish, German and Italian come only from the settings file).
+std::uint8_t SystemLanguageIndex(const QLocale& locale);
+class PointListModel;
+class TForm2;
+class TForm3;
+class TForm4;
+
+// The main window. It builds the widgets, forwards every command to the editing layer, and
+// draws what that layer decided.
+class TForm1 : public QMainWindow, public DocumentView, public PointListView {
+    Q_OBJECT
+public:
+    explicit TForm1(const QString& settingsPath, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Document& CurrentDocument() { return document_; }
+    DocumentCommands& Commands() { return commands_; }
+    PointCommands& Points() { return points_; }
+    int DisplayMode() const { return points_.DisplayMode(); }
+    TForm2* AboutWindow() const { return about_; }
+    TForm3* PropertiesDialog() const { return properties_; }
+    TForm4* ProgressWindow() const { return progress_; }
+    EditorPanel* Panel() const { return panel_; }
+    QTableView* PointList() const { return listView_; }
+    // The position of the last mouse-button press in the point list (viewport coordinates).
+    QPoint ListMouse() const { return listMouse_; }
+
+    // DocumentView
+    MessageAnswer ShowMessage(MessageKind kind, const std::string& text) override;
+    std::optional<std::string> ChooseFile(FileDialog dialog, const std::string& presetName) override;
+    bool EditProperties(ProjectProperties& values) override;
+    void SetTitle(const std::string& title) override;
+    void RebuildPointList() override;
+    void RefreshCommands() override;
+    ProgressSink& Progress() override;
+    void OpenUrl(const std::string& url) override;
+    void RecentFilesChanged() override;
+    std::optional<std::string> ClipboardText() override;
+
+    // PointListView
+    RowSelection Selection() const override;
+    void SetSelection(const RowSelection& selection) override;
+    bool ListHasFocus() const override;
+    void ScrollToRow(std::size_t row) override;
+    void RowsAppended(std::size_t first, std::size_t count) override;
+    void RowsRemoved(const RowSelection& removed) override;
+    void RefreshListRow(std::size_t row) override;
+    void RefreshAllListRows() override;
+    PanelTexts ReadPanel() const override;
+    void WritePanel(const PanelTexts& texts) override;
+    void ShowHighlight(const FieldHighlight& highlight) override;
+    void ClearFieldHighlight() override;
+    void StartHighlightTimer() override;
+
+    void ApplyLanguage();
+    // Checks the display-mode radio button of `mode` (D.d for values other than 2..4) and
+    // switches to it.
+    void SelectDisplayMode(int mode);
+    // The first activation reopens the last project.
+    void FormActivate();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateCentralArea();
+    QAction* Action(const char* name) const;
+    QToolButton* ToolButton(const char* name) const;
+    std::optional<std::size_t> RowAtListMouse() const;
+    int ColumnAtListMouse() const;
+    void ListView1DblClick();
+    void LanguageClick(int language);
+    void LoadSettings();
+    void SaveSettings();
+    // A settings file that cannot be read or written is reported once, never more.
+    void ReportSettingsFailure(std::exception_ptr failure);
+
+    QString settingsPath_;
+    Document document_;
+    DocumentCommands commands_;
+    PointCommands points_;
+    QPoint listMouse_;
+
+    QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QMenu* optionsMenu_ = nullptr;
+    QMenu* languageMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QMenu* webMenu_ = nullptr;
+    QMenu* popupMenu_ = nullptr;
+    QActionGroup* languageGroup_ = nullptr;
+    QButtonGroup* displayModes_ = nullptr;
+    QTableView* listView_ = nullptr;
+    PointListModel* listModel_ = nullptr;
+    EditorPanel* panel_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    QAction* recentSlots_[5] = {};
+    std::exception_ptr pendingSettingsFailure_;
+    bool settingsFailureReported_ = false;
+
+    TForm2* about_ = nullptr;
+    TForm3* properties_ = nullptr;
+    TForm4* progress_ = nullptr;
+};
+
+} // namespace uzuviv

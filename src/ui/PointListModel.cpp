@@ -1,0 +1,108 @@
+#include "ui/PointListModel.h"
+
+#include <limits>
+
+#include "editing/Document.h"
+#include "model/CoordinateFormats.h"
+#include "text/text.h"
+
+namespace uzuviv {
+
+PointListModel::PointListModel(const Document& document, const int& displayMode, QObject* parent)
+    : QAbstractTableModel(parent), document_(document), displayMode_(displayMode)
+{
+}
+
+int PointListModel::RecordCount() const
+{
+    if (!document_.HasProject())
+        return 0;
+    const auto count = document_.CurrentProject()->Records.size();
+    return static_cast<int>(std::min<std::size_t>(count, std::numeric_limits<int>::max()));
+}
+
+int PointListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int PointListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 7;
+}
+
+QVariant PointListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || !document_.HasProject())
+        return {};
+    const auto& records = document_.CurrentProject()->Records;
+    const auto row = static_cast<std::size_t>(index.row());
+    if (row >= records.size())
+        return {};
+    return QString::fromStdString(ListCell(records[row], row, displayMode_, index.column()));
+}
+
+QVariant PointListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section > 6)
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromStdString(LanguageText(TextTable::ListTexts, section + 1));
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+void PointListModel::Rebuild()
+{
+    beginResetModel();
+    rows_ = RecordCount();
+    endResetModel();
+}
+
+void PointListModel::RowsAppended(int first, int count)
+{
+    if (count <= 0)
+        return;
+    beginInsertRows(QModelIndex(), first, first + count - 1);
+    rows_ += count;
+    endInsertRows();
+}
+
+void PointListModel::RowsRemoved(const RowSelection& removed)
+{
+    // A few blocks go one by one, so the list keeps its scroll position; many at once rebuild.
+    if (removed.Ranges().size() > 64) {
+        Rebuild();
+        return;
+    }
+    const auto& ranges = removed.Ranges();
+    for (auto range = ranges.rbegin(); range != ranges.rend(); ++range) {
+        const int first = static_cast<int>(range->First);
+        const int last = std::min(static_cast<int>(range->Last), rows_ - 1);
+        if (first > last)
+            continue;
+        beginRemoveRows(QModelIndex(), first, last);
+        rows_ -= last - first + 1;
+        endRemoveRows();
+    }
+}
+
+void PointListModel::RefreshRow(int row)
+{
+    if (row >= 0 && row < rowCount())
+        emit dataChanged(index(row, 0), index(row, 6), {Qt::DisplayRole});
+}
+
+void PointListModel::RefreshAllRows()
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 6), {Qt::DisplayRole});
+}
+
+void PointListModel::RefreshHeaders()
+{
+    emit headerDataChanged(Qt::Horizontal, 0, 6);
+}
+
+} // namespace uzuviv

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "TempFolder.h"
+#include "files/UnitOfCodes.h"
+
+namespace uzuviv::filetest {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+// Joins lines, each followed by `end`.
+inline std::string Lines(const std::vector<std::string>& lines, const std::string& end = "\r\n")
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + end;
+    return text;
+}
+
+// Records the calls in order: "Show <caption>", the percentages, "Close".
+class RecordingProgress : public ProgressSink {
+public:
+    void Show(const std::string& caption) override { Events.push_back("Show " + caption); }
+    void SetProgress(int percent) override { Events.push_back(std::to_string(percent)); }
+    void Close() override { Events.push_back("Close"); }
+
+    int Count(const std::string& event) const
+    {
+        int count = 0;
+        for (const std::string& e : Events)
+            count += e == event;
+        return count;
+    }
+    int Shows() const
+    {
+        int count = 0;
+        for (const std::string& e : Events)
+            count += e.starts_with("Show ");
+        return count;
+    }
+
+    std::vector<std::string> Events;
+};
+
+} // namespace uzuviv::filetest

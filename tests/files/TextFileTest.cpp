@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "files/TextFile.h"
+#include "files/FileTestSupport.h"
+
+namespace uzuviv {
+namespace {
+
+using filetest::ReadBytes;
+using filetest::TempFolder;
+using filetest::WriteBytes;
+
+struct WriteFaultGuard {
+    explicit WriteFaultGuard(std::size_t afterBytes, int error)
+    {
+        SetWriteFaultForTesting(std::make_pair(afterBytes, error));
+    }
+    ~WriteFaultGuard() { SetWriteFaultForTesting(std::nullopt); }
+};
+
+template <typename Action>
+int InOutCodeOf(Action action)
+{
+    try {
+        action();
+    } catch (const InOutError& error) {
+        return error.Code();
+    }
+    return 0;
+}
+
+TEST(InOutError, FrenchTextsWithoutFullStop)
+{
+    const struct {
+        int code;
+        const char* text;
+    } cases[] = {
+        {2, "Fichier introuvable"},
+        {3, "Nom de fichier incorrect"},
+        {4, "Trop de fichiers ouverts"},
+        {5, "Acc\xC3\xA8s au fichier refus\xC3\xA9"},
+        {100, "Lecture au-del\xC3\xA0 de la fin de fichier"},
+        {101, "Disque plein"},
+        {106, "Saisie num\xC3\xA9rique incorrecte"},
+        {32, "Erreur E/S 32"},
+        {0, "Erreur E/S 0"},
+    };
+    for (const auto& c : cases) {
+        const InOutError error(c.code);
+        EXPECT_STREQ(error.what(), c.text);
+        EXPECT_EQ(error.Code(), c.code);
+    }
+}
+
+TEST(InOutError, CodesFromErrno)
+{
+    TempFolder folder;
+    const std::string inFolder = folder / "x.gps";
+    const std::string inMissingFolder = folder / "missing/x.gps";
+    const struct {
+        int error;
+        std::string path;
+        int code;
+    } cases[] = {
+        {ENOENT, inFolder, 2},        {ENOENT, inMissingFolder, 3}, {ENOTDIR, inFolder, 3},
+        {ENAMETOOLONG, inFolder, 3},  {EINVAL, inFolder, 3},        {EMFILE, inFolder, 4},
+        {ENFILE, inFolder, 4},        {EACCES, inFolder, 5},        {EPERM, inFolder, 5},
+        {EROFS, inFolder, 5},         {EISDIR, inFolder, 5},        {ETXTBSY, inFolder, 5},
+        {ENOSPC, inFolder, 101},      {EDQUOT, inFolder, 101},      {EFBIG, inFolder, 101},
+        {EIO, inFolder, EIO},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(InOutCodeFromErrno(c.error, c.path), c.code) << "errno " << c.error;
+}
+
+TEST(LineReader, AcceptsEveryLineEnd)
+{
+    TempFolder folder;
+    const std::string path = folder / "lines.txt";
+    const struct {
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"a\n\nb", {"a", "", "b"}},
+        {"\r\n", {""}},
+        {"\n\r", {"", ""}},
+        {std::string("x\0y\x1A\xFF\r\n", 7), {std::string("x\0y\x1A\xFF", 5)}},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(path, c.bytes);
+        LineReader reader(path);
+        std::vector<std::string> lines;
+        while (!reader.AtEnd())
+            lines.emplace_back(reader.ReadLine());
+        EXPECT_EQ(lines, c.lines) << ::testing::PrintToString(c.bytes);
+        EXPECT_EQ(InOutCodeOf([&] { reader.ReadLine(); }), 100);
+    }
+}
+
+TEST(LineReader, PeeksAndRewinds)
+{
+    TempFolder folder;
+    const std::string path = folder / "peek.txt";
+    WriteBytes(path, "head\r\n\r\n\x1Atail");
+    LineReader reader(path);
+    EXPECT_EQ(reader.PeekByte(), 'h');
+    EXPECT_EQ(reader.ReadLine(), "head");
+    EXPECT_TRUE(reader.NextLineEmpty());
+    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_FALSE(reader.NextLineEmpty());
+    EXPECT_EQ(reader.PeekByte(), 0x1A);
+    EXPECT_EQ(reader.ReadLine(), "\x1Atail");
+    EXPECT_EQ(reader.PeekByte(), -1);
+    reader.Rewind();
+    EXPECT_EQ(reader.ReadLine(), "head");
+}
+
+TEST(LineReader, OpenFailuresCarryTheirCode)
+{
+    TempFolder folder;
+    const struct {
+        std::string path;
+        int code;
+    } cases[] = {
+        {folder / "missing.gps", 2},
+        {folder / "no-folder/missing.gps", 3},
+        {"", 3},
+        {folder.Path().string(), 5},
+        {"/dev/zero", 5},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(InOutCodeOf([&] { LineReader reader(c.path); }), c.code) << c.path;
+}
+
+TEST(AtomicTextWriter, WritesCrLfLinesAndLeavesNoTemporary)
+{
+    TempFolder folder;
+    const std::string path = folder / "out.txt";
+    {
+        AtomicTextWriter writer(path);
+        writer.WriteLine("first");
+        writer.WriteLine("");
+        writer.WriteLine(std::string_view("\0\xFF", 2));
+        writer.Commit();
+    }
+    EXPECT_EQ(ReadBytes(path), std::string("first\r\n\r\n\0\xFF\r\n", 13));
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"out.txt"});
+}
+
+TEST(AtomicTextWriter, FailureOrAbandonLeavesTheOldFile)
+{
+    TempFolder folder;
+    const std::string path = folder / "old.txt";
+    const std::string old = "old contents\r\n";
+    WriteBytes(path, old);
+
+    {
+        AtomicTextWriter writer(path);
+        writer.WriteLine("never committed");
+    }
+    EXPECT_EQ(ReadBytes(path), old);
+
+    // A full disk in the middle of a large write, and one at the final flush.
+    for (std::size_t afterBytes : {std::size_t{100000}, std::size_t{10}}) {
+        WriteFaultGuard fault(afterBytes, ENOSPC);
+        try {
+            AtomicTextWriter writer(path);
+            for (int i = 0; i < 20000; ++i)
+                writer.WriteLine("a line of text");
+            writer.Commit();
+            ADD_FAILURE() << "the write did not fail";
+        } catch (const InOutError& error) {
+            EXPECT_EQ(error.Code(), 101);
+            EXPECT_STREQ(error.what(), "Disque plein");
+        }
+        EXPECT_EQ(ReadBytes(path), old);
+        EXPECT_EQ(folder.Names(), std::vector<std::string>{"old.txt"});
+    }
+}
+
+TEST(AtomicTextWriter, RefusesReadOnlyTargetsAndMissingFolders)
+{
+    TempFolder folder;
+    const std::string readOnly = folder / "readonly.txt";
+    WriteBytes(readOnly, "keep");
+    ::chmod(readOnly.c_str(), 0444);
+    EXPECT_EQ(InOutCodeOf([&] { AtomicTextWriter writer(readOnly); }), 5);
+    EXPECT_EQ(ReadBytes(readOnly), "keep");
+
+    EXPECT_EQ(InOutCodeOf([&] { AtomicTextWriter writer(folder / "nowhere/x.txt"); }), 3);
+    EXPECT_EQ(InOutCodeOf([&] { AtomicTextWriter writer(folder.Path().string()); }), 5);
+    EXPECT_EQ(InOutCodeOf([&] { AtomicTextWriter writer("/dev/null"); }), 5);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"readonly.txt"});
+}
+
+TEST(AtomicTextWriter, KeepsPermissionsOfTheReplacedFile)
+{
+    TempFolder folder;
+    const std::string existing = folder / "existing.txt";
+    WriteBytes(existing, "x");
+    ::chmod(existing.c_str(), 0640);
+    const std::string fresh = folder / "fresh.txt";
+
+    const mode_t previousMask = ::umask(022);
+    for (const std::string& path : {existing, fresh}) {
+        AtomicTextWriter writer(path);
+        writer.WriteLine("y");
+        writer.Commit();
+    }
+    ::umask(previousMask);
+
+    struct stat info {};
+    ASSERT_EQ(::stat(existing.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
+}
+
+TEST(AtomicTextWriter, WritesThroughSymbolicLinks)
+{
+    TempFolder folder;
+    std::filesystem::create_directory(folder.Path() / "real");
+    const std::string target = folder / "real/data.txt";
+    WriteBytes(target, "old");
+    const std::string link = folder / "link.txt";
+    std::filesystem::create_symlink("real/data.txt", link);
+
+    AtomicTextWriter writer(link);
+    writer.WriteLine("new");
+    writer.Commit();
+
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), "new\r\n");
+    EXPECT_EQ(ReadBytes(link), "new\r\n");
+}
+
+} // namespace
+} // namespace uzuviv
