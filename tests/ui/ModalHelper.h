@@ -6,12 +6,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 namespace uzuviv::testing {
 
@@ -43,11 +46,26 @@ inline QAbstractButton* ButtonWithText(QWidget* box, const QString& text)
     return nullptr;
 }
 
-// Picks `path` in a file dialog, or cancels it when `path` is empty.
+// Goes to the folder of `path` and types its name into the file name box, as a user does.
+// selectFile() is not enough: it leaves the box alone while the box has the focus.
+inline bool TypeIntoFileDialog(QFileDialog* dialog, const QString& path)
+{
+    auto* nameEdit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (nameEdit == nullptr)
+        return false;
+    const QFileInfo target(path);
+    dialog->setDirectory(target.absolutePath());
+    nameEdit->setText(target.fileName());
+    return true;
+}
+
+// Picks `path` in a file dialog, or cancels it when `path` is empty. A dialog that stays open
+// fails the test and is cancelled, so that it cannot hang the run.
 inline void AnswerFileDialog(QWidget* modal, const QString& path)
 {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     if (dialog == nullptr) {
+        ADD_FAILURE() << "expected a file dialog, got " << modal->metaObject()->className();
         modal->close();
         return;
     }
@@ -55,8 +73,16 @@ inline void AnswerFileDialog(QWidget* modal, const QString& path)
         dialog->reject();
         return;
     }
-    dialog->selectFile(path);
-    static_cast<QDialog*>(dialog)->accept();
+    if (!TypeIntoFileDialog(dialog, path)) {
+        ADD_FAILURE() << "no file name box in the file dialog";
+        dialog->reject();
+        return;
+    }
+    static_cast<QDialog*>(dialog)->accept();   // QFileDialog::accept checks the name
+    if (dialog->isVisible()) {
+        ADD_FAILURE() << "the file dialog did not accept " << path.toStdString();
+        dialog->reject();
+    }
 }
 
 } // namespace uzuviv::testing

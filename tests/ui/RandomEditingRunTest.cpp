@@ -54,6 +54,7 @@
 #include "ui/Gauge.h"
 #include "ui/Help.h"
 #include "ui/Main.h"
+#include "ui/ModalHelper.h"
 #include "ui/ProjetProperty.h"
 
 namespace uzuviv {
@@ -389,14 +390,11 @@ private:
         }
         // As a user does it: go to the folder and type the name.
         const std::filesystem::path target = choices[Pick(choices.size())];
-        dialog->setDirectory(QString::fromStdString(target.parent_path().string()));
-        auto* nameEdit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        if (nameEdit == nullptr) {
+        if (!testing::TypeIntoFileDialog(dialog, QString::fromStdString(target.string()))) {
             ADD_FAILURE() << "no file name box in " << name;
             dialog->reject();
             return;
         }
-        nameEdit->setText(QString::fromStdString(target.filename().string()));
         const std::string chosen = dialog->selectedFiles().value(0).toStdString();
         Note(name + " -> " + std::filesystem::path(chosen).filename().string());
         // What the command writes next is the project as it stands now.
