@@ -105,6 +105,10 @@ int InOutCodeFromErrno(int error, const std::string& path)
     case EDQUOT:
     case EFBIG:
         return 101;
+    case EIO:
+        // EIO's number is 5, which would read as "access denied"; this is the device
+        // input/output error's own code.
+        return 1117;
     default:
         return error;
     }

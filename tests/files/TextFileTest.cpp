@@ -75,7 +75,7 @@ TEST(InOutError, CodesFromErrno)
         {ENFILE, inFolder, 4},        {EACCES, inFolder, 5},        {EPERM, inFolder, 5},
         {EROFS, inFolder, 5},         {EISDIR, inFolder, 5},        {ETXTBSY, inFolder, 5},
         {ENOSPC, inFolder, 101},      {EDQUOT, inFolder, 101},      {EFBIG, inFolder, 101},
-        {EIO, inFolder, EIO},
+        {EIO, inFolder, 1117},        {ELOOP, inFolder, ELOOP},
     };
     for (const auto& c : cases)
         EXPECT_EQ(InOutCodeFromErrno(c.error, c.path), c.code) << "errno " << c.error;
