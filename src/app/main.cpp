@@ -27,5 +27,8 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("OVRA"));
     uzuviv::TForm1 window(SettingsPath());
     window.show();
+    // Without a window manager nothing else gives the window the focus, and the first
+    // activation is what reopens the last project.
+    window.activateWindow();
     return application.exec();
 }
