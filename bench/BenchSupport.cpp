@@ -1,5 +1,8 @@
 #include "BenchSupport.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -128,6 +131,33 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush())
         throw std::runtime_error("cannot write " + path);
+}
+
+bool MakeProjectFileInAChild(const std::string& path, std::size_t points)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        NullProgress progress;
+        SaveProjectFile(path, GenerateProject(points), progress);
+        std::_Exit(0);
+    }
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::size_t PointsArgument(int argc, char** argv, const char* program)
+{
+    if (argc <= 1)
+        return 1'000'000;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(argv[1], &end, 10);
+    if (end == argv[1] || *end != '\0' || value == 0) {
+        std::fprintf(stderr, "usage: %s [points]\n", program);
+        return 0;
+    }
+    return static_cast<std::size_t>(value);
 }
 
 MemoryUse ReadMemoryUse()

@@ -33,6 +33,14 @@ struct BenchFile {
 const BenchFile& ProjectFile(std::size_t count);
 const BenchFile& GPSFile(std::size_t count);
 
+// Writes the project file of the generated project of `points` points from a child process,
+// so that generating it does not count in this process's memory.
+bool MakeProjectFileInAChild(const std::string& path, std::size_t points);
+
+// The point count given as the first argument, 1,000,000 without one; 0 (after saying so)
+// when it is not a positive whole number.
+std::size_t PointsArgument(int argc, char** argv, const char* program);
+
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 

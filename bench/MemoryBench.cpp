@@ -1,15 +1,11 @@
 // Resident memory of the core holding a large project, and what each undo step adds.
 // Usage: bench_memory [points]   (default 1,000,000)
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "BenchSupport.h"
 #include "BenchView.h"
-#include "Generator.h"
 #include "editing/DocumentCommands.h"
 #include "editing/PointCommands.h"
 
@@ -24,26 +20,10 @@ void Report(const char* phase, const MemoryUse& use)
                 use.CurrentKiB / 1024.0);
 }
 
-// The project file is made by a child process, so that generating it does not count in this
-// process's peak.
-bool MakeProjectFile(const std::string& path, std::size_t points)
-{
-    const pid_t child = ::fork();
-    if (child < 0)
-        return false;
-    if (child == 0) {
-        NullProgress progress;
-        SaveProjectFile(path, GenerateProject(points), progress);
-        std::_Exit(0);
-    }
-    int status = 0;
-    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 int Run(std::size_t points)
 {
     const std::string path = ScratchFolder() + "/memory.gps";
-    if (!MakeProjectFile(path, points)) {
+    if (!MakeProjectFileInAChild(path, points)) {
         std::fprintf(stderr, "bench_memory: cannot make the project file\n");
         return 1;
     }
@@ -91,15 +71,8 @@ int Run(std::size_t points)
 
 int main(int argc, char** argv)
 {
-    std::size_t points = 1'000'000;
-    if (argc > 1) {
-        char* end = nullptr;
-        const unsigned long long value = std::strtoull(argv[1], &end, 10);
-        if (end == argv[1] || *end != '\0' || value == 0) {
-            std::fprintf(stderr, "usage: bench_memory [points]\n");
-            return 2;
-        }
-        points = static_cast<std::size_t>(value);
-    }
+    const std::size_t points = uzuviv::bench::PointsArgument(argc, argv, "bench_memory");
+    if (points == 0)
+        return 2;
     return uzuviv::bench::Run(points);
 }
