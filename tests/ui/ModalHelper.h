@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -18,24 +17,44 @@
 
 namespace uzuviv::testing {
 
+// The polls of WhenModal that have not answered yet.
+inline QObject& PendingModalAnswers()
+{
+    static QObject* pending = new QObject(qApp);
+    return *pending;
+}
+
 // Answers the next modal window that opens: `answer` runs on it once it is the active modal
-// widget. Gives up after five seconds so a missing dialog fails the test instead of hanging it.
+// widget. It waits as long as the test runs, however slow the machine; what has not been
+// answered when the test ends is dropped (CancelPendingModalAnswers), so it cannot answer a
+// window of the next test.
 inline void WhenModal(std::function<void(QWidget*)> answer)
 {
-    auto* poll = new QTimer(qApp);
+    auto* poll = new QTimer(&PendingModalAnswers());
     poll->setInterval(10);
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, started]() {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer]() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr && started->elapsed() < 5000)
+        if (modal == nullptr)
             return;
         poll->stop();
         poll->deleteLater();
-        if (modal != nullptr)
-            answer(modal);
+        answer(modal);
     });
     poll->start();
+}
+
+// Returns how many answers were still waiting.
+inline int CancelPendingModalAnswers()
+{
+    const QList<QTimer*> polls = PendingModalAnswers().findChildren<QTimer*>();
+    int waiting = 0;
+    for (QTimer* poll : polls) {
+        if (poll->isActive())
+            ++waiting;
+        poll->stop();
+        delete poll;
+    }
+    return waiting;
 }
 
 inline QAbstractButton* ButtonWithText(QWidget* box, const QString& text)
