@@ -6,11 +6,9 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,6 +17,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "ModalWatchdog.h"
 #include "editing/DocumentCommands.h"
 #include "editing/PanelLogic.h"
 #include "editing/RowSelection.h"
@@ -79,16 +78,7 @@ int Run(std::size_t points)
     window.activateWindow();
     QTableView* list = window.PointList();
     PaintList(list);
-    // A message box would wait for a user who is not there.
-    QTimer watchdog;
-    watchdog.setInterval(200);
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            std::fprintf(stderr, "bench_program: closed a %s\n", modal->metaObject()->className());
-            modal->close();
-        }
-    });
-    watchdog.start();
+    const ModalWatchdog watchdog("bench_program");
     const MemoryUse empty = ReadMemoryUse();
     ReportMemory("empty program", empty, empty);
 

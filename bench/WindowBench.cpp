@@ -2,15 +2,14 @@
 // editing layer plus the Qt list model, the view's layout and painting, and the panel.
 #include <QAction>
 #include <QApplication>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
-#include <QTimer>
 
 #include <memory>
 
 #include "CommandBenchmarks.h"
+#include "ModalWatchdog.h"
 #include "ui/Main.h"
 
 namespace uzuviv::bench {
@@ -18,24 +17,13 @@ namespace {
 
 class WindowDriver {
 public:
-    WindowDriver() : window_(QString::fromStdString(ScratchFolder() + "/settings.ini"))
+    WindowDriver()
+        : window_(QString::fromStdString(ScratchFolder() + "/settings.ini")), watchdog_("bench_window")
     {
         window_.resize(1024, 768);
         window_.show();
         window_.activateWindow();
         Settle();
-        // A message box would wait for a user who is not there: close it, and let the command's
-        // check report that it did not do its work.
-        watchdog_.setInterval(200);
-        QObject::connect(&watchdog_, &QTimer::timeout, [] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                if (auto* box = qobject_cast<QMessageBox*>(modal))
-                    std::fprintf(stderr, "bench_window: closed a message box: %s\n",
-                                 box->text().toStdString().c_str());
-                modal->close();
-            }
-        });
-        watchdog_.start();
     }
 
     Document& Doc() { return window_.CurrentDocument(); }
@@ -97,7 +85,7 @@ private:
     }
 
     TForm1 window_;
-    QTimer watchdog_;
+    ModalWatchdog watchdog_;
 };
 
 std::unique_ptr<WindowDriver> driver;
