@@ -9,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "files/UnitOfCodes.h"
+#include "files/InOutError.h"
 
 namespace uzuviv {
 

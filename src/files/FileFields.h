@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/ProgressSink.h"
+#include "model/ProjectClasses.h"
+
+namespace uzuviv {
+
+// Shows the progress window and guarantees exactly one Close for it, on every path.
+class ProgressScope {
+public:
+    // The caption is item `captionItem` of ProgressTexts in the current language.
+    ProgressScope(ProgressSink& sink, int captionItem);
+    ~ProgressScope();
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+    void Step(std::int64_t done, std::int64_t total) { sink_.SetProgress(int(done * 100 / total)); }
+    void Close();
+
+private:
+    ProgressSink& sink_;
+    bool open_ = true;
+};
+
+// A field as the Windows-1252 bytes of one line: a line break inside it would shift every
+// later line, so CR and LF become blanks.
+void AppendFieldBytes(std::string& line, std::string_view utf8);
+std::string FieldBytes(std::string_view utf8);
+
+// Numbers read from Windows-1252 bytes; a refusal names the text in UTF-8.
+Extended ReadDecimal(std::string_view bytes);
+std::int32_t ReadInteger(std::string_view bytes);
+
+// The model stores integers in the width of its fields: modulo 65536 or 256.
+inline std::uint16_t Word(std::int32_t value) { return static_cast<std::uint16_t>(value); }
+inline std::uint8_t Byte(std::int32_t value) { return static_cast<std::uint8_t>(value); }
+
+// Moves `records` to the end of `destination`.
+void AppendRecords(std::vector<TGPSRecord>& destination, std::vector<TGPSRecord>&& records);
+
+} // namespace uzuviv

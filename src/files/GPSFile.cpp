@@ -1,0 +1,111 @@
+#include "files/UnitOfCodes.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "files/Cp1252.h"
+#include "files/FileFields.h"
+#include "files/TextFile.h"
+#include "model/NumberText.h"
+
+namespace uzuviv {
+
+namespace {
+
+constexpr std::string_view GPSHeader =
+    "Num;Latitude(D.d);Longitude(D.d);Tolerance;Mode;File;Comments...";
+constexpr int GPSCaption = 6;
+
+// The fields of a point line, one after the other: each runs up to the next ";" or the end of
+// the line, and a field that would start beyond the end is empty.
+class GPSFields {
+public:
+    explicit GPSFields(std::string_view line) : line_(line) {}
+
+    std::string_view Next()
+    {
+        if (position_ > line_.size())
+            return {};
+        const std::size_t start = position_;
+        const std::size_t end = FindAnyByte<';'>(line_, start);
+        position_ = end + 1;
+        return line_.substr(start, end - start);
+    }
+
+private:
+    std::string_view line_;
+    std::size_t position_ = 0;
+};
+
+} // namespace
+
+void WriteGPSFile(const std::string& path, const TProjectType& project, ProgressSink& progress)
+{
+    AtomicTextWriter writer(path);
+    writer.WriteLine(GPSHeader);
+
+    ProgressScope scope(progress, GPSCaption);
+    const auto count = static_cast<std::int64_t>(project.Records.size());
+    std::int64_t number = 0;
+    std::string line;
+    for (const TGPSRecord& record : project.Records) {
+        ++number;
+        line.clear();
+        AppendPaddedInteger(line, number, 1);
+        line += ';';
+        AppendFixedText(line, record.Latitude, 6);
+        line += ';';
+        AppendFixedText(line, record.Longitude, 6);
+        line += ';';
+        AppendPaddedInteger(line, record.Tolerance, 1);
+        line += ';';
+        AppendPaddedInteger(line, record.Mode, 1);
+        line += ';';
+        AppendPaddedInteger(line, record.FileRef, 3);
+        line += ';';
+        AppendFieldBytes(line, record.Comments);
+        writer.WriteLine(line);
+        scope.Step(number, count);
+    }
+    scope.Close();
+    writer.Commit();
+}
+
+void ReadGPSFile(const std::string& path, TProjectType& project, ProgressSink& progress)
+{
+    LineReader reader(path);
+    // The first line is the header, whatever it holds; an empty file has no points.
+    if (!reader.AtEnd())
+        reader.ReadLine();
+
+    ProgressScope scope(progress, GPSCaption);
+    // The data ends at the first empty line, at the end of the file or at a Ctrl-Z.
+    std::int64_t count = 0;
+    while (!reader.AtEnd() && !reader.NextLineEmpty() && reader.PeekByte() != 0x1A) {
+        reader.ReadLine();
+        ++count;
+    }
+    reader.Rewind();
+    if (!reader.AtEnd())
+        reader.ReadLine();
+
+    // The count is of lines really present in memory, not a number read from the file.
+    std::vector<TGPSRecord> records;
+    records.reserve(static_cast<std::size_t>(count));
+    for (std::int64_t k = 1; k <= count; ++k) {
+        GPSFields fields(reader.ReadLine());
+        fields.Next();   // the number is written, not read
+        TGPSRecord& record = records.emplace_back();
+        record.Latitude = ReadDecimal(fields.Next());
+        record.Longitude = ReadDecimal(fields.Next());
+        record.Tolerance = Word(ReadInteger(fields.Next()));
+        record.Mode = Byte(ReadInteger(fields.Next()));
+        record.FileRef = Word(ReadInteger(fields.Next()));
+        record.Comments = Cp1252ToUtf8(fields.Next());
+        scope.Step(k, count);
+    }
+    scope.Close();
+    AppendRecords(project.Records, std::move(records));
+}
+
+} // namespace uzuviv
