@@ -12,6 +12,8 @@ MessageAnswer ShowMessageBox(QWidget* parent, MessageKind kind, const QString& t
 {
     QMessageBox box(parent);
     box.setObjectName(QStringLiteral("MessageBox"));
+    // Texts carry file names, file contents and clipboard text: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     QPushButton* yes = nullptr;
     switch (kind) {

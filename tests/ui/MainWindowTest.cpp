@@ -178,6 +178,28 @@ TEST_F(MainWindowTest, AFailedOpenShowsTheFrenchErrorBoxAndTheProgramGoesOn)
     EXPECT_EQ(window->findChild<QTableView*>("ListView1")->model()->rowCount(), 0);
 }
 
+TEST_F(MainWindowTest, TextFromAFileIsShownLiterallyNeverAsMarkup)
+{
+    const std::string path = folder.File("marked.csv");
+    WriteBytes(path, "Num;Latitude(D.d);Longitude(D.d);Tolerance;Mode;File;Comments...\r\n"
+                     "1;1.5;2.5;<b>7</b>;1;001;<img src=x>\r\n");
+    QString text;
+    Qt::TextFormat format = Qt::AutoText;
+    WhenModal([&](QWidget* modal) {
+        AnswerFileDialog(modal, QString::fromStdString(path));
+        WhenModal([&](QWidget* box) {
+            if (auto* label = box->findChild<QLabel*>("qt_msgbox_label")) {
+                text = label->text();
+                format = label->textFormat();
+            }
+            ButtonWithText(box, "OK")->click();
+        });
+    });
+    Action("ImportGPSFile1")->trigger();
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(text, QString::fromUtf8("'<b>7</b>' n'est pas une valeur entière correcte."));
+}
+
 TEST_F(MainWindowTest, SaveAndReopenThroughTheDialogsShowsThePoints)
 {
     NewProject("Round");
