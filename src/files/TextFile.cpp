@@ -58,6 +58,25 @@ std::string ResolveLinks(std::string path)
     throw InOutError(InOutCodeFromErrno(ELOOP, path));
 }
 
+// A system call interrupted by a signal has done nothing yet: call it again.
+template <typename Call>
+auto RetryInterrupted(Call call)
+{
+    for (;;) {
+        const auto result = call();
+        if (result >= 0 || errno != EINTR)
+            return result;
+    }
+}
+
+// An interrupted close() has still closed the descriptor on Linux: calling it again could close
+// a descriptor another thread just opened, so EINTR counts as done.
+int CloseDescriptor(int descriptor)
+{
+    const int result = ::close(descriptor);
+    return result != 0 && errno == EINTR ? 0 : result;
+}
+
 mode_t CurrentUmask()
 {
     const mode_t mask = ::umask(0);
@@ -105,12 +124,10 @@ int InOutCodeFromErrno(int error, const std::string& path)
     case EDQUOT:
     case EFBIG:
         return 101;
-    case EIO:
-        // EIO's number is 5, which would read as "access denied"; this is the device
-        // input/output error's own code.
-        return 1117;
     default:
-        return error;
+        // A raw errno would collide with the named codes (EINTR is 4, "too many open files";
+        // ENETDOWN is 100, "read past the end"), so every other failure gets its own range.
+        return UnnamedInOutCodeBase + error;
     }
 }
 
@@ -118,13 +135,13 @@ LineReader::LineReader(const std::string& path)
 {
     if (path.empty())
         throw InOutError(3);
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = RetryInterrupted([&]() { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC); });
     if (descriptor < 0)
         throw InOutError(InOutCodeFromErrno(errno, path));
     struct stat info {};
     if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
         // A folder, a device or a pipe is no text file; /dev/zero would never end.
-        ::close(descriptor);
+        CloseDescriptor(descriptor);
         throw InOutError(5);
     }
     // Straight into the content, one byte beyond the size so that the end shows as a read of
@@ -139,7 +156,7 @@ LineReader::LineReader(const std::string& path)
             continue;
         if (count < 0) {
             const int error = errno;
-            ::close(descriptor);
+            CloseDescriptor(descriptor);
             throw InOutError(InOutCodeFromErrno(error, path));
         }
         if (count == 0)
@@ -147,7 +164,7 @@ LineReader::LineReader(const std::string& path)
         length += static_cast<std::size_t>(count);
     }
     content_.resize(length);
-    ::close(descriptor);
+    CloseDescriptor(descriptor);
 }
 
 std::string_view LineReader::ReadLine()
@@ -198,17 +215,17 @@ AtomicTextWriter::AtomicTextWriter(const std::string& path)
         if ((existing.st_mode & 0222) == 0)
             throw InOutError(5);
         // Write access to the folder alone would let a user replace a file they may only read.
-        if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
+        if (RetryInterrupted([&]() { return ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS); }) != 0)
             throw InOutError(InOutCodeFromErrno(errno, target_));
         mode = existing.st_mode & 07777;
     }
 
     std::string pattern = folder + "/." + NameOf(target_) + ".XXXXXX";
-    descriptor_ = ::mkstemp(pattern.data());
+    descriptor_ = RetryInterrupted([&]() { return ::mkstemp(pattern.data()); });
     if (descriptor_ < 0)
         throw InOutError(InOutCodeFromErrno(errno, target_));
     temporary_ = pattern;
-    if (::fchmod(descriptor_, mode) != 0)
+    if (RetryInterrupted([&]() { return ::fchmod(descriptor_, mode); }) != 0)
         Fail(errno);
     if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
         // Best effort: only a privileged user can give the file back to its owner.
@@ -220,7 +237,7 @@ AtomicTextWriter::AtomicTextWriter(const std::string& path)
 AtomicTextWriter::~AtomicTextWriter()
 {
     if (descriptor_ >= 0)
-        ::close(descriptor_);
+        CloseDescriptor(descriptor_);
     if (!committed_ && !temporary_.empty())
         ::unlink(temporary_.c_str());
 }
@@ -269,21 +286,22 @@ void AtomicTextWriter::Commit()
     if (committed_)
         return;
     FlushBuffer();
-    if (::fsync(descriptor_) != 0)
+    if (RetryInterrupted([&]() { return ::fsync(descriptor_); }) != 0)
         Fail(errno);
     const int descriptor = descriptor_;
     descriptor_ = -1;
-    if (::close(descriptor) != 0)
+    if (CloseDescriptor(descriptor) != 0)
         Fail(errno);
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0)
+    if (RetryInterrupted([&]() { return ::rename(temporary_.c_str(), target_.c_str()); }) != 0)
         Fail(errno);
     committed_ = true;
     // Make the rename itself durable; the data is already safe, so a failure here is not
     // worth reporting.
-    const int folder = ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = RetryInterrupted(
+        [&]() { return ::open(FolderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
+        RetryInterrupted([&]() { return ::fsync(folder); });
+        CloseDescriptor(folder);
     }
 }
 
@@ -291,7 +309,7 @@ void AtomicTextWriter::Fail(int error)
 {
     failedCode_ = InOutCodeFromErrno(error, target_);
     if (descriptor_ >= 0) {
-        ::close(descriptor_);
+        CloseDescriptor(descriptor_);
         descriptor_ = -1;
     }
     ::unlink(temporary_.c_str());

@@ -16,6 +16,10 @@ namespace uzuviv {
 // The French runtime text of an input/output code, without a full stop.
 std::string InOutErrorText(int code);
 
+// The code of a system failure that none of the named codes (2, 3, 4, 5, 100, 101, 106)
+// describes is this plus its errno, so two different failures never read the same.
+inline constexpr int UnnamedInOutCodeBase = 1000;
+
 // The input/output code of a failed system call on `path`: ENOENT is 2 ("file not found"),
 // or 3 ("invalid file name") when the folder of the path does not exist either.
 int InOutCodeFromErrno(int error, const std::string& path);

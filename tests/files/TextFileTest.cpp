@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <map>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -75,10 +82,66 @@ TEST(InOutError, CodesFromErrno)
         {ENFILE, inFolder, 4},        {EACCES, inFolder, 5},        {EPERM, inFolder, 5},
         {EROFS, inFolder, 5},         {EISDIR, inFolder, 5},        {ETXTBSY, inFolder, 5},
         {ENOSPC, inFolder, 101},      {EDQUOT, inFolder, 101},      {EFBIG, inFolder, 101},
-        {EIO, inFolder, 1117},        {ELOOP, inFolder, ELOOP},
+        // Unnamed failures never borrow a named code: EINTR is 4, ENETDOWN 100, EISCONN 106.
+        {EIO, inFolder, 1005},        {ELOOP, inFolder, 1040},      {EINTR, inFolder, 1004},
+        {ESRCH, inFolder, 1003},      {ENETDOWN, inFolder, 1100},   {ENETUNREACH, inFolder, 1101},
+        {EISCONN, inFolder, 1106},
     };
     for (const auto& c : cases)
         EXPECT_EQ(InOutCodeFromErrno(c.error, c.path), c.code) << "errno " << c.error;
+
+    // Two different unnamed failures never show the same text, nor the text of a named one.
+    std::map<std::string, int> unnamedTexts;
+    for (int error = 1; error < 512; ++error) {
+        const int code = InOutCodeFromErrno(error, inFolder);
+        const std::string text = InOutErrorText(code);
+        if (code >= UnnamedInOutCodeBase) {
+            EXPECT_EQ(text.rfind("Erreur E/S ", 0), 0u) << "errno " << error;
+            const auto [it, added] = unnamedTexts.emplace(text, error);
+            EXPECT_TRUE(added) << "errno " << error << " reads as errno " << it->second;
+        } else {
+            EXPECT_NE(text.rfind("Erreur E/S ", 0), 0u) << "errno " << error;
+        }
+    }
+}
+
+// A signal that arrives while open() waits (here for the writer of a pipe) interrupts it; the
+// reader opens again instead of reporting "Trop de fichiers ouverts", EINTR's raw number.
+TEST(LineReader, AnInterruptedOpenIsRetried)
+{
+    TempFolder folder;
+    const std::string pipe = folder / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    static std::atomic<int> signals{0};
+    struct sigaction action {};
+    action.sa_handler = [](int) { ++signals; };
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;   // no SA_RESTART: the waiting call fails with EINTR
+    struct sigaction previous {};
+    ASSERT_EQ(::sigaction(SIGUSR1, &action, &previous), 0);
+    signals = 0;
+    const pthread_t reader = ::pthread_self();
+    std::thread writer([&]() {
+        for (int i = 0; i < 20; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            ::pthread_kill(reader, SIGUSR1);
+        }
+        // Opening the writing end lets the reader's open() return; a pipe is no text file.
+        // Without a reader waiting any more, give up after a while instead of blocking.
+        for (int i = 0; i < 400; ++i) {
+            const int descriptor = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+            if (descriptor >= 0) {
+                ::close(descriptor);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    const int code = InOutCodeOf([&]() { LineReader lines(pipe); });
+    writer.join();
+    ::sigaction(SIGUSR1, &previous, nullptr);
+    EXPECT_GT(signals.load(), 0);
+    EXPECT_EQ(code, 5);
 }
 
 TEST(LineReader, AcceptsEveryLineEnd)
