@@ -608,10 +608,8 @@ void TForm1::SaveSettings()
 
 void TForm1::ReportSettingsFailure(std::exception_ptr failure)
 {
-    if (settingsFailureReported_ || !failure)
-        return;
-    settingsFailureReported_ = true;
-    ShowFailure(this, failure);
+    if (failure)
+        ShowFailure(this, failure);
 }
 
 std::optional<std::string> TForm1::ClipboardText()

@@ -106,7 +106,8 @@ private:
     void LanguageClick(int language);
     void LoadSettings();
     void SaveSettings();
-    // A settings file that cannot be read or written is reported once, never more.
+    // Each failure to read or write the settings file is reported once, when it happens (one
+    // at start-up waits until the window is up).
     void ReportSettingsFailure(std::exception_ptr failure);
 
     QString settingsPath_;
@@ -130,7 +131,6 @@ private:
     QTimer* timer1_ = nullptr;
     QAction* recentSlots_[5] = {};
     std::exception_ptr pendingSettingsFailure_;
-    bool settingsFailureReported_ = false;
 
     TForm2* about_ = nullptr;
     TForm3* properties_ = nullptr;

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTableView>
@@ -144,6 +145,25 @@ TEST_F(SettingsUiTest, OtherVersionIsReplacedAtStart)
     EXPECT_EQ(LanguageIndex, 2);
     const std::string written = ReadBytes(Settings());
     EXPECT_NE(written.find("1.0.0\r\nLanguage :\r\nEnglish\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsUiTest, EveryFailedSettingsWriteIsReportedWhenItHappens)
+{
+    // The folder does not exist: the start-up write and the write at exit both fail.
+    const QString path = QString::fromStdString(folder.File("missing/DAVUzuviv.cfg"));
+    QStringList reported;
+    const auto answer = [&reported](QWidget* box) {
+        reported << box->windowTitle() + ": " + box->findChild<QLabel*>("qt_msgbox_label")->text();
+        testing::ButtonWithText(box, "OK")->click();
+    };
+    auto window = std::make_unique<TForm1>(path);
+    WhenModal(answer);
+    window->FormActivate();
+    EXPECT_EQ(reported.join('|').toStdString(), "Erreur: Nom de fichier incorrect.");
+    WhenModal(answer);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(reported.join('|').toStdString(),
+              "Erreur: Nom de fichier incorrect.|Erreur: Nom de fichier incorrect.");
 }
 
 } // namespace
