@@ -56,7 +56,7 @@ struct PanelTexts {
 // What a double-click on a list column points at.
 struct FieldHighlight {
     std::optional<PanelBox> Focus;
-    bool FocusModeRadio = false;   // the mode column focuses the checked mode radio button
+    int FocusMode = 0;   // 1..3: the mode radio button to focus (the row's own mode); 0 none
     std::vector<PanelBox> RedBoxes;
     std::optional<PanelCaption> RedCaption;
     bool SetDataRed = false;

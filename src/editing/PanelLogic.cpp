@@ -179,7 +179,7 @@ int PanelErrorMessageItem(PanelError error)
     return 0;
 }
 
-FieldHighlight DoubleClickHighlight(int column, int displayMode)
+FieldHighlight DoubleClickHighlight(int column, int displayMode, int rowMode)
 {
     const bool decimal = EffectiveMode(displayMode) == 1;
     FieldHighlight h;
@@ -205,7 +205,8 @@ FieldHighlight DoubleClickHighlight(int column, int displayMode)
         h.RedCaption = PanelCaption::Tolerance;
         break;
     case 4:
-        h.FocusModeRadio = true;
+        // The row's own mode, whatever the panel has checked meanwhile.
+        h.FocusMode = rowMode == 2 || rowMode == 3 ? rowMode : 1;
         h.RedCaption = PanelCaption::Mode;
         break;
     case 5:

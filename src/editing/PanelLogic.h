@@ -24,7 +24,7 @@ PanelError StorePanel(const PanelTexts& texts, const std::optional<PanelTexts>& 
 // The warning for a failed store (MessageTexts item), or 0.
 int PanelErrorMessageItem(PanelError error);
 
-// What a double-click on `column` (0..6, -1 for none) of a row points at.
-FieldHighlight DoubleClickHighlight(int column, int displayMode);
+// What a double-click on `column` (0..6, -1 for none) of a row whose Mode is `rowMode` points at.
+FieldHighlight DoubleClickHighlight(int column, int displayMode, int rowMode);
 
 } // namespace uzuviv

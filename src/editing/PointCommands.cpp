@@ -189,7 +189,7 @@ void PointCommands::ListView1DblClick(std::optional<std::size_t> row, int column
     list_.ClearFieldHighlight();
     if (!row || Project() == nullptr || *row >= Project()->Records.size())
         return;
-    list_.ShowHighlight(DoubleClickHighlight(column, displayMode_));
+    list_.ShowHighlight(DoubleClickHighlight(column, displayMode_, Project()->Records[*row].Mode));
     list_.StartHighlightTimer();
 }
 

@@ -343,12 +343,10 @@ void EditorPanel::SetButtonStates(bool setDataEnabled, bool newEnabled)
 
 void EditorPanel::ShowHighlight(const FieldHighlight& highlight)
 {
-    if (highlight.FocusModeRadio) {
-        const int checked = Texts().CheckedMode;
-        modeButtons_[checked > 0 ? checked - 1 : 0]->setFocus(Qt::OtherFocusReason);
-    } else if (highlight.Focus) {
+    if (highlight.FocusMode >= 1 && highlight.FocusMode <= 3)
+        modeButtons_[highlight.FocusMode - 1]->setFocus(Qt::OtherFocusReason);
+    else if (highlight.Focus)
         Box(*highlight.Focus)->setFocus(Qt::OtherFocusReason);
-    }
     for (PanelBox box : highlight.RedBoxes)
         redBoxes_[Index(box)] = true;
     if (highlight.RedCaption)

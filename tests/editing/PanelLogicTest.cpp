@@ -179,11 +179,11 @@ TEST(PanelLogicTest, DoubleClickPointsAtTheColumnsBoxes)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "column " << c.column << " mode " << c.mode);
-        const FieldHighlight h = DoubleClickHighlight(c.column, c.mode);
+        const FieldHighlight h = DoubleClickHighlight(c.column, c.mode, 2);
         EXPECT_EQ(h.Focus, c.focus);
         EXPECT_EQ(h.RedBoxes, c.red);
         EXPECT_EQ(h.RedCaption, c.caption);
-        EXPECT_EQ(h.FocusModeRadio, c.column == 4);
+        EXPECT_EQ(h.FocusMode, c.column == 4 ? 2 : 0);
         EXPECT_TRUE(h.SetDataRed);
     }
 }

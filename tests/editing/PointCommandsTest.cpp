@@ -226,6 +226,16 @@ TEST_F(PointCommandsTest, DoubleClickHighlightsOnlyOnARow)
     EXPECT_TRUE(view.Highlights[0].SetDataRed);
     EXPECT_FALSE(view.Highlights[0].Focus);
     EXPECT_EQ(view.TimerStarts, 1);
+
+    // The mode column points at the radio button of the row's own mode, whatever the panel has
+    // checked (changed and not stored, or another row loaded).
+    const std::pair<int, int> modes[] = {{1, 1}, {2, 2}, {3, 3}, {0, 1}, {9, 1}};
+    for (const auto& [stored, focused] : modes) {
+        Records()[1].Mode = static_cast<std::uint8_t>(stored);
+        view.Panel.CheckedMode = 3 - stored % 3;
+        points.ListView1DblClick(1, 4);
+        EXPECT_EQ(view.Highlights.back().FocusMode, focused) << "mode " << stored;
+    }
 }
 
 } // namespace

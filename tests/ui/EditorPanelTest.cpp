@@ -299,20 +299,20 @@ TEST_F(EditorPanelTest, HighlightPaintsAndClearRestores)
     EXPECT_EQ(borderPixel(Child("mxFlatSpeedButton1")), shadow);
 }
 
-TEST_F(EditorPanelTest, ModeHighlightFocusesTheCheckedRadioOrTrack)
+TEST_F(EditorPanelTest, ModeHighlightFocusesTheRadioItNamesWithoutCheckingIt)
 {
     ShowActive();
     FieldHighlight highlight;
-    highlight.FocusModeRadio = true;
     highlight.RedCaption = PanelCaption::Mode;
 
-    const struct { int checked; const char* focused; } cases[] = {
-        {0, "mxFlatRadioButton7"}, {2, "mxFlatRadioButton8"}, {3, "mxFlatRadioButton2"}};
+    const struct { int focus; int checked; const char* focused; } cases[] = {
+        {1, 3, "mxFlatRadioButton7"}, {2, 0, "mxFlatRadioButton8"}, {3, 1, "mxFlatRadioButton2"}};
     for (const auto& entry : cases) {
         PanelTexts texts = panel->Texts();
         texts.CheckedMode = entry.checked;
         panel->SetTexts(texts);
         panel->Box(PanelBox::Comments)->setFocus();
+        highlight.FocusMode = entry.focus;
         panel->ShowHighlight(highlight);
         EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), entry.focused);
         // Focusing a radio button must not check it.

@@ -166,6 +166,19 @@ TEST_F(PointEditingUiTest, DoubleClickOnEachColumnPointsAtItsBoxes)
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, below);
     QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, below);
     EXPECT_NE(window->Panel()->SetDataBorderColor(), QColor(255, 0, 0));
+
+    // The mode column focuses the radio button of the row's stored mode, not the one checked in
+    // the panel: changed and not stored, or the row of a Ctrl+double-click that the panel does
+    // not show.
+    window->CurrentDocument().CurrentProject()->Records[0].Mode = 2;
+    window->CurrentDocument().CurrentProject()->Records[1].Mode = 3;
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, CellCenter(0, 4));
+    window->findChild<QRadioButton*>("mxFlatRadioButton7")->click();
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, CellCenter(0, 4));
+    EXPECT_EQ(window->focusWidget()->objectName(), "mxFlatRadioButton8");
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::ControlModifier, CellCenter(1, 4));
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, Qt::ControlModifier, CellCenter(1, 4));
+    EXPECT_EQ(window->focusWidget()->objectName(), "mxFlatRadioButton2");
 }
 
 TEST_F(PointEditingUiTest, EditingSessionInTheFourModesAndBackToTheSavedState)
