@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextDocument>
 
 #include "text/text.h"
 #include "ui/FieldEdit.h"
@@ -26,6 +27,14 @@ QString JoinLines(const std::vector<std::string>& lines)
     for (const std::string& line : lines)
         list << Q(line);
     return list.join(QLatin1Char('\n'));
+}
+
+// The comments as typed: toPlainText() would turn every no-break space into a blank.
+QString MemoText(const QPlainTextEdit& memo)
+{
+    QString text = memo.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
 }
 
 std::vector<std::string> SplitLines(const QString& text)
@@ -125,7 +134,7 @@ void TForm3::FilterComments()
 {
     if (filtering_)
         return;
-    const QString text = memo_->toPlainText();
+    const QString text = MemoText(*memo_);
     const QString filtered = FieldText(text, true);
     if (filtered == text)
         return;
@@ -201,8 +210,9 @@ bool TForm3::Edit(ProjectProperties& values)
     for (int i = 0; i < 6; ++i)
         *targets[i] = edits_[i]->text().toStdString();
     // Untouched comments come back exactly as they went in, empty lines included.
-    if (memo_->toPlainText() != comments)
-        values.ProjectComments = SplitLines(memo_->toPlainText());
+    const QString typed = MemoText(*memo_);
+    if (typed != comments)
+        values.ProjectComments = SplitLines(typed);
     return true;
 }
 
