@@ -157,9 +157,9 @@ PanelError StorePanel(const PanelTexts& texts, const std::optional<PanelTexts>& 
         if (!StoreAxis(texts, *axis, mode, value))
             error = axis == &LatitudeAxis ? PanelError::Latitude : PanelError::Longitude;
     }
-    if (!StoreInteger(texts[PanelBox::Tolerance], 0, 1000, record.Tolerance))
+    if (!StoreInteger(texts[PanelBox::Tolerance], 0, MaxTolerance, record.Tolerance))
         error = PanelError::Tolerance;
-    if (!StoreInteger(texts[PanelBox::FileRef], 1, 999, record.FileRef))
+    if (!StoreInteger(texts[PanelBox::FileRef], MinFileRef, MaxFileRef, record.FileRef))
         error = PanelError::FileRef;
     if (texts.CheckedMode >= 1 && texts.CheckedMode <= 3)
         record.Mode = static_cast<std::uint8_t>(texts.CheckedMode);

@@ -8,6 +8,10 @@ namespace uzuviv {
 
 // Geodesics on the WGS84 ellipsoid (GeographicLib). Positions in degrees, distances in metres.
 
+constexpr double Wgs84EquatorialRadius = 6378137.0;
+constexpr double Wgs84Flattening = 1 / 298.257223563;
+constexpr double Wgs84PolarRadius = Wgs84EquatorialRadius * (1 - Wgs84Flattening);
+
 // The shortest distance between two positions.
 double GeodesicDistance(LatLon from, LatLon to);
 // The position `distance` metres from `from` along the initial bearing `azimuth` (degrees

@@ -15,6 +15,11 @@ static_assert(std::numeric_limits<Extended>::digits >= 64, "Extended needs a 64-
 // The editing limit: adding refuses to go beyond it; paste, open and import do not test it.
 constexpr int MaxRecords = 150;
 
+// The values the editor accepts and the device can use; imported files may bring others.
+constexpr int MaxTolerance = 1000;
+constexpr int MinFileRef = 1, MaxFileRef = 999;
+constexpr int MinMode = 1, MaxMode = 3;
+
 struct TGPSRecord {
     Extended Latitude = 0, Longitude = 0;
     std::uint16_t Tolerance = 0;
