@@ -119,6 +119,7 @@ constexpr const char* EditMenuTextsEntries[] = {
     "&Défaire",
     "&Refaire",
     "Nouveau depuis Google Maps",
+    "&Vérifier le projet...",
     // English
     "&Edit",
     "&New GPS Program",
@@ -130,6 +131,7 @@ constexpr const char* EditMenuTextsEntries[] = {
     "Undo",
     "Redo",
     "New from Google Maps",
+    "Chec&k Project...",
     // Spanish
     "Editar",
     "&New GPS Program",
@@ -141,6 +143,7 @@ constexpr const char* EditMenuTextsEntries[] = {
     "Undo",
     "Redo",
     "New from Google Maps",
+    "Comprobar proyecto...",
     // German
     "Bearbeiten",
     "&New GPS Program",
@@ -152,6 +155,7 @@ constexpr const char* EditMenuTextsEntries[] = {
     "Undo",
     "Redo",
     "New from Google Maps",
+    "Projekt prüfen...",
     // Italian
     "Modifica",
     "&New GPS Program",
@@ -163,8 +167,9 @@ constexpr const char* EditMenuTextsEntries[] = {
     "Undo",
     "Redo",
     "New from Google Maps",
+    "Verifica progetto...",
 };
-static_assert(std::size(EditMenuTextsEntries) == 5 * 10);
+static_assert(std::size(EditMenuTextsEntries) == 5 * 11);
 
 constexpr const char* OptionsMenuTextsEntries[] = {
     // French
@@ -683,12 +688,64 @@ constexpr const char* PopupMenuTextsEntries[] = {
     "Show in Google Maps",
 };
 static_assert(std::size(PopupMenuTextsEntries) == 5 * 5);
+
+// Check Project: the window's caption, its lines and its controls. %1, %2, %3 stand for the
+// point numbers, the file number or the value names, and the distance in metres.
+constexpr const char* CheckTextsEntries[] = {
+    // French
+    "Vérification du projet",
+    "Aucun problème trouvé.",
+    "Points %1 et %2 : leurs zones se chevauchent (%3 m d'écart).",
+    "Les points %1 jouent le même fichier %2.",
+    "Point %1 : valeur inutilisable par l'appareil (%2).",
+    "Le point %1 est loin de tous les autres : %2 m du plus proche.",
+    "Double-cliquez sur un problème pour sélectionner ses points.",
+    "Fermer",
+    // English
+    "Check Project",
+    "No problem found.",
+    "Points %1 and %2: their zones overlap (%3 m apart).",
+    "Points %1 play the same file %2.",
+    "Point %1: a value the device cannot use (%2).",
+    "Point %1 is far from all others: %2 m from the nearest.",
+    "Double-click a problem to select its points.",
+    "Close",
+    // Spanish
+    "Comprobación del proyecto",
+    "No se encontró ningún problema.",
+    "Puntos %1 y %2: sus zonas se superponen (a %3 m).",
+    "Los puntos %1 reproducen el mismo archivo %2.",
+    "Punto %1: un valor que el aparato no puede usar (%2).",
+    "El punto %1 está lejos de todos los demás: a %2 m del más cercano.",
+    "Haga doble clic en un problema para seleccionar sus puntos.",
+    "Cerrar",
+    // German
+    "Projektprüfung",
+    "Kein Problem gefunden.",
+    "Punkte %1 und %2: ihre Zonen überschneiden sich (%3 m Abstand).",
+    "Die Punkte %1 spielen dieselbe Datei %2.",
+    "Punkt %1: ein Wert, den das Gerät nicht verwenden kann (%2).",
+    "Punkt %1 ist weit von allen anderen entfernt: %2 m bis zum nächsten.",
+    "Doppelklicken Sie auf ein Problem, um seine Punkte auszuwählen.",
+    "Schließen",
+    // Italian
+    "Verifica del progetto",
+    "Nessun problema trovato.",
+    "Punti %1 e %2: le loro zone si sovrappongono (a %3 m).",
+    "I punti %1 riproducono lo stesso file %2.",
+    "Punto %1: un valore non utilizzabile dal dispositivo (%2).",
+    "Il punto %1 è lontano da tutti gli altri: %2 m dal più vicino.",
+    "Fare doppio clic su un problema per selezionarne i punti.",
+    "Chiudi",
+};
+static_assert(std::size(CheckTextsEntries) == 5 * 8);
 constexpr std::array AllTables{
     TextTable::AboutTexts, TextTable::FileMenuTexts, TextTable::EditMenuTexts,
     TextTable::OptionsMenuTexts, TextTable::LanguageMenuTexts, TextTable::HelpMenuTexts,
     TextTable::ProjectNameTexts, TextTable::MessageTexts, TextTable::ListTexts,
     TextTable::EditorPanelTexts, TextTable::PropertiesTexts, TextTable::ProgressTexts,
-    TextTable::ButtonTexts, TextTable::ToolbarHintTexts, TextTable::PopupMenuTexts};
+    TextTable::ButtonTexts, TextTable::ToolbarHintTexts, TextTable::PopupMenuTexts,
+    TextTable::CheckTexts};
 
 constexpr bool InDeclarationOrder()
 {
@@ -717,6 +774,7 @@ constexpr std::span<const char* const> RawEntries(TextTable table)
     case TextTable::ButtonTexts: return ButtonTextsEntries;
     case TextTable::ToolbarHintTexts: return ToolbarHintTextsEntries;
     case TextTable::PopupMenuTexts: return PopupMenuTextsEntries;
+    case TextTable::CheckTexts: return CheckTextsEntries;
     }
     return {};
 }

@@ -109,7 +109,8 @@ public:
             SelectionChanged();
     }
     bool ListHasFocus() const override { return ListFocused; }
-    void ScrollToRow(std::size_t) override {}
+    std::optional<std::size_t> ScrolledTo;
+    void ScrollToRow(std::size_t row) override { ScrolledTo = row; }
     void RowsAppended(std::size_t, std::size_t) override {}
     void RowsRemoved(const RowSelection&) override { Selected = {}; }
     void RefreshListRow(std::size_t) override { ++RowRefreshes; }
