@@ -29,6 +29,7 @@ public:
     std::optional<std::string> ChooseFile(FileDialog, const std::string&) override { return std::nullopt; }
     bool EditProperties(ProjectProperties&) override { return false; }
     void SetTitle(const std::string&) override {}
+    void PointListAboutToBeRebuilt() override {}
     void RebuildPointList() override { Selected = {}; }
     void RefreshCommands() override {}
     ProgressSink& Progress() override { return Sink; }
@@ -45,8 +46,10 @@ public:
     }
     bool ListHasFocus() const override { return true; }
     void ScrollToRow(std::size_t) override {}
+    void RowsAboutToBeAppended(std::size_t, std::size_t) override {}
     void RowsAppended(std::size_t, std::size_t) override {}
-    void RowsRemoved(const RowSelection&) override { Selected = {}; }
+    void RowsAboutToBeRemoved(const RowSelection&) override { Selected = {}; }
+    void RowsRemoved(const RowSelection&) override {}
     void RefreshListRow(std::size_t) override {}
     void RefreshAllListRows() override {}
     PanelTexts ReadPanel() const override { return Panel; }

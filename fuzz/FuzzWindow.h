@@ -40,6 +40,7 @@ public:
         Fail(__FILE__, __LINE__, "unexpected properties dialog");
     }
     void SetTitle(const std::string&) override {}
+    void PointListAboutToBeRebuilt() override {}
     void RebuildPointList() override { selected_ = {}; }
     void RefreshCommands() override {}
     ProgressSink& Progress() override { return progress_; }
@@ -56,8 +57,10 @@ public:
     }
     bool ListHasFocus() const override { return true; }
     void ScrollToRow(std::size_t) override {}
+    void RowsAboutToBeAppended(std::size_t, std::size_t) override {}
     void RowsAppended(std::size_t, std::size_t) override {}
-    void RowsRemoved(const RowSelection&) override { selected_ = {}; }
+    void RowsAboutToBeRemoved(const RowSelection&) override { selected_ = {}; }
+    void RowsRemoved(const RowSelection&) override {}
     void RefreshListRow(std::size_t) override {}
     void RefreshAllListRows() override {}
     PanelTexts ReadPanel() const override { return panel_; }

@@ -40,6 +40,7 @@ void DocumentCommands::New2Click()
         values.ProjectName = LanguageText(TextTable::ProjectNameTexts, 1);
         values.ProjectComments = {"..."};
         if (view_.EditProperties(values)) {
+            view_.PointListAboutToBeRebuilt();
             document_.ResetProject();
             ApplyHeader(values, *document_.CurrentProject());
             SetTitleFromProject();
@@ -78,6 +79,7 @@ void DocumentCommands::Open1Click()
 
 bool DocumentCommands::OpenFile(const std::string& path)
 {
+    view_.PointListAboutToBeRebuilt();
     document_.ResetProject();
     view_.RebuildPointList();
     document_.CurrentFileName = path;
@@ -89,6 +91,7 @@ bool DocumentCommands::OpenFile(const std::string& path)
 bool DocumentCommands::OpenProject(const std::string& path)
 {
     ProjectFileLoad load;
+    view_.PointListAboutToBeRebuilt();
     try {
         load = LoadProjectFile(path, *document_.CurrentProject(), view_.Progress());
     } catch (...) {
@@ -99,6 +102,7 @@ bool DocumentCommands::OpenProject(const std::string& path)
         view_.RefreshCommands();
         throw;
     }
+    view_.RebuildPointList();
     switch (load.Version) {
     case ProjectFileVersion::TooNew:
         view_.ShowMessage(MessageKind::Warning, LanguageText(TextTable::ProgressTexts, 2)
@@ -116,7 +120,6 @@ bool DocumentCommands::OpenProject(const std::string& path)
         break;
     }
     SetTitleFromProject();
-    view_.RebuildPointList();
     document_.MarkSaved();
     return true;
 }
@@ -170,6 +173,7 @@ void DocumentCommands::ImportGPSFile1Click()
             imported.ProjectName = LanguageText(TextTable::ProjectNameTexts, 2);
             ReadGPSFile(*path, imported, view_.Progress());
             // The saved state stays the empty default project: an import counts as modified.
+            view_.PointListAboutToBeRebuilt();
             document_.ResetProject();
             *document_.CurrentProject() = std::move(imported);
             SetTitleFromProject();
@@ -248,7 +252,9 @@ bool DocumentCommands::FormClose(const std::function<void()>& afterPrompt)
         return false;
     if (afterPrompt)
         afterPrompt();
+    view_.PointListAboutToBeRebuilt();
     document_.CloseProject();
+    view_.RebuildPointList();
     return true;
 }
 

@@ -35,6 +35,8 @@ public:
     // Shows the Project Properties dialog modally on `values`; true when closed with OK.
     virtual bool EditProperties(ProjectProperties& values) = 0;
     virtual void SetTitle(const std::string& title) = 0;
+    // The records are about to change as a whole; RebuildPointList follows once they have.
+    virtual void PointListAboutToBeRebuilt() = 0;
     // The records changed as a whole: the list is rebuilt and no row stays selected.
     virtual void RebuildPointList() = 0;
     virtual void RefreshCommands() = 0;

@@ -42,8 +42,9 @@ bool PointCommands::AddNewPoint()
         view_.RefreshCommands();
         return false;
     }
+    const std::size_t last = project->Records.size();
+    list_.RowsAboutToBeAppended(last, 1);
     document_.AppendRecords({TGPSRecord{}});
-    const std::size_t last = project->Records.size() - 1;
     list_.RowsAppended(last, 1);
     list_.SetSelection(RowSelection::Single(last));
     list_.ScrollToRow(last);
@@ -59,6 +60,7 @@ void PointCommands::DeleteSelectedPoints()
     const RowSelection selection = list_.Selection();
     if (!list_.ListHasFocus() || selection.Empty())
         return;
+    list_.RowsAboutToBeRemoved(selection);
     document_.RemoveRows(selection);
     list_.RowsRemoved(selection);
     list_.RefreshAllListRows();
@@ -109,6 +111,7 @@ void PointCommands::Paste1Click()
 {
     TProjectType* project = Project();
     if (project != nullptr && document_.PointClipboard) {
+        view_.PointListAboutToBeRebuilt();
         document_.AppendRecords(document_.PointClipboard->Records);
         view_.RebuildPointList();
         RecordUndoSnapshot();
@@ -116,13 +119,13 @@ void PointCommands::Paste1Click()
     view_.RefreshCommands();
 }
 
-void PointCommands::Restore(bool (Document::*step)())
+void PointCommands::Restore(bool (Document::*step)(), bool possible)
 {
-    if (Project() == nullptr)
+    if (Project() == nullptr || !possible)
         return;
     const std::string name = Project()->ProjectName;
-    if (!(document_.*step)())
-        return;
+    view_.PointListAboutToBeRebuilt();
+    (document_.*step)();
     view_.RebuildPointList();
     // The title shows the project's name, which the older state may have brought back.
     if (Project()->ProjectName != name)
@@ -132,12 +135,12 @@ void PointCommands::Restore(bool (Document::*step)())
 
 void PointCommands::Undo1Click()
 {
-    Restore(&Document::Undo);
+    Restore(&Document::Undo, document_.History.CanUndo());
 }
 
 void PointCommands::Redo1Click()
 {
-    Restore(&Document::Redo);
+    Restore(&Document::Redo, document_.History.CanRedo());
 }
 
 void PointCommands::SetPointData()

@@ -53,7 +53,7 @@ public:
 private:
     TProjectType* Project() { return document_.CurrentProject(); }
     void CopySelectionToClipboard(const RowSelection& selection);
-    void Restore(bool (Document::*step)());
+    void Restore(bool (Document::*step)(), bool possible);
 
     Document& document_;
     DocumentView& view_;

@@ -18,9 +18,16 @@ public:
     virtual bool ListHasFocus() const = 0;
     virtual void ScrollToRow(std::size_t row) = 0;
 
-    // Rows `first`.. were appended at the end (the records are already there).
+    // A change of the rows is announced before the records change and reported after, so that
+    // the list never shows, or reports a selection in, a half-changed project.
+    // Rows `first`.. are about to be appended at the end; the records are not there yet.
+    virtual void RowsAboutToBeAppended(std::size_t first, std::size_t count) = 0;
+    // ... and now they are.
     virtual void RowsAppended(std::size_t first, std::size_t count) = 0;
-    // The rows of `removed` (indices before removal) are gone; no row stays selected.
+    // The rows of `rows` are about to be removed; the records are still there. Their selection
+    // goes, and no row stays selected.
+    virtual void RowsAboutToBeRemoved(const RowSelection& rows) = 0;
+    // ... and now the records are gone (`removed` holds the indices before removal).
     virtual void RowsRemoved(const RowSelection& removed) = 0;
     virtual void RefreshListRow(std::size_t row) = 0;
     virtual void RefreshAllListRows() = 0;

@@ -551,6 +551,11 @@ void TForm1::SetTitle(const std::string& title)
     setWindowTitle(Q(title));
 }
 
+void TForm1::PointListAboutToBeRebuilt()
+{
+    listModel_->AboutToRebuild();
+}
+
 void TForm1::RebuildPointList()
 {
     listModel_->Rebuild();
@@ -654,14 +659,24 @@ void TForm1::ScrollToRow(std::size_t row)
     listView_->scrollTo(listModel_->index(static_cast<int>(row), 0));
 }
 
-void TForm1::RowsAppended(std::size_t first, std::size_t count)
+void TForm1::RowsAboutToBeAppended(std::size_t first, std::size_t count)
 {
-    listModel_->RowsAppended(static_cast<int>(first), static_cast<int>(count));
+    listModel_->RowsAboutToBeAppended(static_cast<int>(first), static_cast<int>(count));
 }
 
-void TForm1::RowsRemoved(const RowSelection& removed)
+void TForm1::RowsAppended(std::size_t, std::size_t)
 {
-    listModel_->RowsRemoved(removed);
+    listModel_->RowsAppended();
+}
+
+void TForm1::RowsAboutToBeRemoved(const RowSelection& rows)
+{
+    listModel_->RowsAboutToBeRemoved(rows);
+}
+
+void TForm1::RowsRemoved(const RowSelection&)
+{
+    listModel_->RowsRemoved();
 }
 
 void TForm1::RefreshListRow(std::size_t row)

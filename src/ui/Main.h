@@ -59,6 +59,7 @@ public:
     std::optional<std::string> ChooseFile(FileDialog dialog, const std::string& presetName) override;
     bool EditProperties(ProjectProperties& values) override;
     void SetTitle(const std::string& title) override;
+    void PointListAboutToBeRebuilt() override;
     void RebuildPointList() override;
     void RefreshCommands() override;
     ProgressSink& Progress() override;
@@ -71,7 +72,9 @@ public:
     void SetSelection(const RowSelection& selection) override;
     bool ListHasFocus() const override;
     void ScrollToRow(std::size_t row) override;
+    void RowsAboutToBeAppended(std::size_t first, std::size_t count) override;
     void RowsAppended(std::size_t first, std::size_t count) override;
+    void RowsAboutToBeRemoved(const RowSelection& rows) override;
     void RowsRemoved(const RowSelection& removed) override;
     void RefreshListRow(std::size_t row) override;
     void RefreshAllListRows() override;

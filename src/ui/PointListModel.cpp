@@ -36,10 +36,11 @@ QVariant PointListModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole || !index.isValid() || !document_.HasProject())
         return {};
     const auto& records = document_.CurrentProject()->Records;
-    const auto row = static_cast<std::size_t>(index.row());
-    if (row >= records.size())
+    const std::size_t record = RecordIndex(index.row());
+    if (record >= records.size())
         return {};
-    return QString::fromStdString(ListCell(records[row], row, displayMode_, index.column()));
+    // The number is the record's: rows renumber only when told (after a removal).
+    return QString::fromStdString(ListCell(records[record], record, displayMode_, index.column()));
 }
 
 QVariant PointListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -53,30 +54,62 @@ QVariant PointListModel::headerData(int section, Qt::Orientation orientation, in
     return {};
 }
 
+std::size_t PointListModel::RecordIndex(int row) const
+{
+    auto record = static_cast<std::size_t>(row);
+    for (const RowSelection::Range& range : gone_) {
+        if (record < range.First)
+            break;
+        record += range.Last - range.First + 1;
+    }
+    return record;
+}
+
+void PointListModel::AboutToRebuild()
+{
+    if (resetting_)
+        return;
+    beginResetModel();
+    resetting_ = true;
+}
+
 void PointListModel::Rebuild()
 {
-    beginResetModel();
+    AboutToRebuild();
     rows_ = RecordCount();
+    appending_ = 0;
+    gone_.clear();
+    resetting_ = false;
     endResetModel();
 }
 
-void PointListModel::RowsAppended(int first, int count)
+void PointListModel::RowsAboutToBeAppended(int first, int count)
 {
-    if (count <= 0)
+    if (count <= 0 || resetting_)
         return;
     beginInsertRows(QModelIndex(), first, first + count - 1);
-    rows_ += count;
+    appending_ = count;
+}
+
+void PointListModel::RowsAppended()
+{
+    if (appending_ == 0)
+        return;
+    rows_ += appending_;
+    appending_ = 0;
     endInsertRows();
 }
 
-void PointListModel::RowsRemoved(const RowSelection& removed)
+void PointListModel::RowsAboutToBeRemoved(const RowSelection& rows)
 {
     // A few blocks go one by one, so the list keeps its scroll position; many at once rebuild.
-    if (removed.Ranges().size() > 64) {
-        Rebuild();
+    const auto& ranges = rows.Ranges();
+    if (ranges.size() > 64) {
+        AboutToRebuild();
         return;
     }
-    const auto& ranges = removed.Ranges();
+    // From the last block to the first: the rows before a block keep their numbers, so the
+    // selection that remains after each step still names the records it named.
     for (auto range = ranges.rbegin(); range != ranges.rend(); ++range) {
         const int first = static_cast<int>(range->First);
         const int last = std::min(static_cast<int>(range->Last), rows_ - 1);
@@ -84,8 +117,16 @@ void PointListModel::RowsRemoved(const RowSelection& removed)
             continue;
         beginRemoveRows(QModelIndex(), first, last);
         rows_ -= last - first + 1;
+        gone_.insert(gone_.begin(), {range->First, static_cast<std::size_t>(last)});
         endRemoveRows();
     }
+}
+
+void PointListModel::RowsRemoved()
+{
+    if (resetting_)
+        Rebuild();
+    gone_.clear();
 }
 
 void PointListModel::RefreshRow(int row)

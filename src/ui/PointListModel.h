@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include <QAbstractTableModel>
 
 #include "editing/RowSelection.h"
@@ -21,12 +23,20 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // The records changed as a whole (open, undo, paste...).
+    // Every change of the rows follows Qt's model contract: announced before the records
+    // change, reported after.
+    // The records are about to change as a whole (open, undo, paste...).
+    void AboutToRebuild();
+    // They did; without AboutToRebuild first, both at once.
     void Rebuild();
-    // Rows appended at the end; the records are already there.
-    void RowsAppended(int first, int count);
-    // The rows of `removed` (indices before removal) are gone from the records.
-    void RowsRemoved(const RowSelection& removed);
+    // Rows about to be appended at the end; the records are not there yet.
+    void RowsAboutToBeAppended(int first, int count);
+    // The records are there now.
+    void RowsAppended();
+    // The rows of `rows` are about to be removed; the records are still there.
+    void RowsAboutToBeRemoved(const RowSelection& rows);
+    // The records are gone now.
+    void RowsRemoved();
     // The texts of row `row` changed.
     void RefreshRow(int row);
     // Every row's texts changed (display mode, language); the rows themselves did not.
@@ -35,12 +45,18 @@ public:
 
 private:
     int RecordCount() const;
+    // The record that row `row` shows: while rows are being removed, the records are still all
+    // there, so the rows already announced as gone are skipped.
+    std::size_t RecordIndex(int row) const;
 
     const Document& document_;
-    // The rows the view knows of; follows the records through the insert/remove notifications,
-    // which the editing layer sends after it changed the records.
+    // The rows the view knows of; follows the records through the notifications.
     int rows_ = 0;
     const int& displayMode_;
+    bool resetting_ = false;
+    int appending_ = 0;
+    // The ranges announced as removed whose records are still there, in ascending order.
+    std::vector<RowSelection::Range> gone_;
 };
 
 } // namespace uzuviv

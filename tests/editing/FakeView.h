@@ -77,6 +77,7 @@ public:
     }
 
     void SetTitle(const std::string& title) override { Title = title; }
+    void PointListAboutToBeRebuilt() override {}
     void RebuildPointList() override
     {
         ++Rebuilds;
@@ -111,8 +112,10 @@ public:
     bool ListHasFocus() const override { return ListFocused; }
     std::optional<std::size_t> ScrolledTo;
     void ScrollToRow(std::size_t row) override { ScrolledTo = row; }
+    void RowsAboutToBeAppended(std::size_t, std::size_t) override {}
     void RowsAppended(std::size_t, std::size_t) override {}
-    void RowsRemoved(const RowSelection&) override { Selected = {}; }
+    void RowsAboutToBeRemoved(const RowSelection&) override { Selected = {}; }
+    void RowsRemoved(const RowSelection&) override {}
     void RefreshListRow(std::size_t) override { ++RowRefreshes; }
     void RefreshAllListRows() override {}
     PanelTexts ReadPanel() const override { return Panel; }

@@ -1,3 +1,4 @@
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
@@ -21,6 +22,39 @@ namespace uzuviv {
 namespace {
 
 using testing::TempFolder;
+
+// Qt's own checker of the model contract, watching the point list while it lives; what it finds
+// is kept for the test to look at.
+class ModelContractCheck {
+public:
+    explicit ModelContractCheck(QAbstractItemModel* model)
+    {
+        Failures().clear();
+        previous_ = qInstallMessageHandler(&Collect);
+        tester_ = std::make_unique<QAbstractItemModelTester>(
+            model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    }
+    ~ModelContractCheck()
+    {
+        tester_.reset();
+        qInstallMessageHandler(previous_);
+    }
+    static QStringList& Failures()
+    {
+        static QStringList failures;
+        return failures;
+    }
+
+private:
+    static void Collect(QtMsgType, const QMessageLogContext& context, const QString& message)
+    {
+        if (context.category != nullptr && qstrcmp(context.category, "qt.modeltest") == 0)
+            Failures() << message;
+    }
+
+    QtMessageHandler previous_ = nullptr;
+    std::unique_ptr<QAbstractItemModelTester> tester_;
+};
 
 // A shown, active main window holding a new project of `points` points.
 class PointEditingUiTest : public ::testing::Test {
@@ -179,6 +213,73 @@ TEST_F(PointEditingUiTest, DoubleClickOnEachColumnPointsAtItsBoxes)
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::ControlModifier, CellCenter(1, 4));
     QTest::mouseDClick(List()->viewport(), Qt::LeftButton, Qt::ControlModifier, CellCenter(1, 4));
     EXPECT_EQ(window->focusWidget()->objectName(), "mxFlatRadioButton2");
+}
+
+TEST_F(PointEditingUiTest, ListEditsKeepTheModelContractAndThePanelOnTheSelectedPoint)
+{
+    ModelContractCheck check(List()->model());
+    AddPoints(5);
+    auto& records = window->CurrentDocument().CurrentProject()->Records;
+    const std::vector<std::string> names = {"one", "two", "three", "four", "five"};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        records[i].Comments = names[i];
+    window->RefreshAllListRows();
+    const auto comments = [&]() {
+        std::vector<std::string> kept;
+        for (const TGPSRecord& record : window->CurrentDocument().CurrentProject()->Records)
+            kept.push_back(record.Comments);
+        return kept;
+    };
+    const auto select = [&](std::initializer_list<std::size_t> rows) {
+        RowSelection selection;
+        for (std::size_t row : rows)
+            selection.Add(row);
+        window->SetSelection(selection);
+        List()->setFocus();
+    };
+
+    // Rows 2 and 4 of five: the panel keeps showing row 2, never the old row 3.
+    select({1, 3});
+    EXPECT_EQ(Box(PanelBox::Comments)->text(), "two");
+    Action("Delete1")->trigger();
+    EXPECT_EQ(comments(), (std::vector<std::string>{"one", "three", "five"}));
+    EXPECT_EQ(Box(PanelBox::Comments)->text(), "two");
+    EXPECT_TRUE(window->Selection().Empty());
+    EXPECT_EQ(List()->model()->index(2, 0).data().toString(), "003");
+    EXPECT_EQ(List()->model()->index(2, 6).data().toString(), "five");
+
+    Action("Undo1")->trigger();
+    EXPECT_EQ(comments(), names);
+    Action("Redo1")->trigger();
+    EXPECT_EQ(comments().size(), 3u);
+    Action("Undo1")->trigger();
+    select({0, 2});
+    Action("Cut1")->trigger();
+    EXPECT_EQ(comments(), (std::vector<std::string>{"two", "four", "five"}));
+    EXPECT_EQ(Box(PanelBox::Comments)->text(), "one");
+    Action("Paste1")->trigger();
+    EXPECT_EQ(comments(), (std::vector<std::string>{"two", "four", "five", "one", "three"}));
+    Action("Undo1")->trigger();
+    Action("Redo1")->trigger();
+    EXPECT_EQ(List()->model()->rowCount(), 5);
+    EXPECT_EQ(List()->model()->index(4, 6).data().toString(), "three");
+
+    // Every other row of 150: many blocks at once.
+    select({0, 1, 2, 3, 4});
+    Action("Delete1")->trigger();
+    AddPoints(150);
+    RowSelection everyOther;
+    for (std::size_t row = 0; row < 150; row += 2)
+        everyOther.Add(row);
+    window->SetSelection(everyOther);
+    List()->setFocus();
+    Action("Delete1")->trigger();
+    EXPECT_EQ(List()->model()->rowCount(), 75);
+    Action("Undo1")->trigger();
+    EXPECT_EQ(List()->model()->rowCount(), 150);
+
+    EXPECT_TRUE(ModelContractCheck::Failures().isEmpty())
+        << ModelContractCheck::Failures().join('\n').toStdString();
 }
 
 TEST_F(PointEditingUiTest, EditingSessionInTheFourModesAndBackToTheSavedState)
