@@ -1,8 +1,12 @@
+#include <iostream>
+#include <variant>
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "app/CommandLine.h"
 #include "ui/Main.h"
 
 namespace {
@@ -22,13 +26,23 @@ QString SettingsPath()
 
 int main(int argc, char* argv[])
 {
+    const auto command = uzuviv::ReadCommandLine(argc, argv, std::cout, std::cerr);
+    if (const int* exitStatus = std::get_if<int>(&command))
+        return *exitStatus;
+    const uzuviv::StartOptions& options = std::get<uzuviv::StartOptions>(command);
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("DAVUzuviv"));
     QApplication::setOrganizationName(QStringLiteral("OVRA"));
+    QApplication::setApplicationVersion(QStringLiteral(UZUVIV_VERSION));
+    // Ties the window to its desktop entry (the icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.ovra.DAVUzuviv"));
     uzuviv::TForm1 window(SettingsPath());
+    if (options.File)
+        window.Commands().SetStartupFile(*options.File);
     window.show();
     // Without a window manager nothing else gives the window the focus, and the first
-    // activation is what reopens the last project.
+    // activation is what opens the file named on the command line or reopens the last project.
     window.activateWindow();
     return application.exec();
 }

@@ -1,5 +1,6 @@
 #include "editing/DocumentCommands.h"
 
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -13,6 +14,16 @@ bool IsExistingFile(const std::string& path)
 {
     std::error_code error;
     return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+// The GPS file's extension, in any case.
+bool IsGPSFileName(const std::string& path)
+{
+    const std::string extension = std::filesystem::path(path).extension().string();
+    return extension.size() == 4 && extension[0] == '.'
+        && std::tolower(static_cast<unsigned char>(extension[1])) == 'c'
+        && std::tolower(static_cast<unsigned char>(extension[2])) == 's'
+        && std::tolower(static_cast<unsigned char>(extension[3])) == 'v';
 }
 
 } // namespace
@@ -67,14 +78,18 @@ void DocumentCommands::Property1Click()
 void DocumentCommands::Open1Click()
 {
     if (AskSaveChanges()) {
-        if (auto path = view_.ChooseFile(FileDialog::OpenProject, std::string())) {
-            if (OpenFile(*path)) {
-                Recent.Add(document_.CurrentFileName);
-                view_.RecentFilesChanged();
-            }
-        }
+        if (auto path = view_.ChooseFile(FileDialog::OpenProject, std::string()))
+            OpenChosenProject(*path);
     }
     view_.RefreshCommands();
+}
+
+void DocumentCommands::OpenChosenProject(const std::string& path)
+{
+    if (OpenFile(path)) {
+        Recent.Add(document_.CurrentFileName);
+        view_.RecentFilesChanged();
+    }
 }
 
 bool DocumentCommands::OpenFile(const std::string& path)
@@ -168,21 +183,25 @@ void DocumentCommands::CreateGPSFile1Click()
 void DocumentCommands::ImportGPSFile1Click()
 {
     if (AskSaveChanges()) {
-        if (const auto path = view_.ChooseFile(FileDialog::OpenGPSFile, std::string())) {
-            TProjectType imported;
-            imported.ProjectName = LanguageText(TextTable::ProjectNameTexts, 2);
-            ReadGPSFile(*path, imported, view_.Progress());
-            // The saved state stays the empty default project: an import counts as modified.
-            view_.PointListAboutToBeRebuilt();
-            document_.ResetProject();
-            *document_.CurrentProject() = std::move(imported);
-            SetTitleFromProject();
-            view_.RebuildPointList();
-            document_.History.Reset();
-            document_.History.Start(document_.CurrentProject());
-        }
+        if (const auto path = view_.ChooseFile(FileDialog::OpenGPSFile, std::string()))
+            ImportChosenGPSFile(*path);
     }
     view_.RefreshCommands();
+}
+
+void DocumentCommands::ImportChosenGPSFile(const std::string& path)
+{
+    TProjectType imported;
+    imported.ProjectName = LanguageText(TextTable::ProjectNameTexts, 2);
+    ReadGPSFile(path, imported, view_.Progress());
+    // The saved state stays the empty default project: an import counts as modified.
+    view_.PointListAboutToBeRebuilt();
+    document_.ResetProject();
+    *document_.CurrentProject() = std::move(imported);
+    SetTitleFromProject();
+    view_.RebuildPointList();
+    document_.History.Reset();
+    document_.History.Start(document_.CurrentProject());
 }
 
 void DocumentCommands::RecentFileClick(std::size_t position)
@@ -240,6 +259,16 @@ void DocumentCommands::FormActivate()
     if (!startupOpenPending_)
         return;
     startupOpenPending_ = false;
+    if (startupFile_) {
+        const std::string path = std::move(*startupFile_);
+        startupFile_.reset();
+        if (IsGPSFileName(path))
+            ImportChosenGPSFile(path);
+        else
+            OpenChosenProject(path);
+        view_.RefreshCommands();
+        return;
+    }
     if (IsExistingFile(document_.CurrentFileName)) {
         const std::string path = document_.CurrentFileName;
         OpenFile(path);

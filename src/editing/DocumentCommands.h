@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "editing/Document.h"
@@ -27,6 +28,8 @@ public:
     void New2Click();
     void Property1Click();
     void Open1Click();
+    // Open after its dialog: `path` becomes the document and, when read, a recent file.
+    void OpenChosenProject(const std::string& path);
     // True when the project was written.
     bool Save1Click();
     bool SaveAs1Click();
@@ -36,6 +39,8 @@ public:
     // Import GPS File: a new, unsaved project from a GPS file. A file that cannot be read leaves
     // the previous project as it was.
     void ImportGPSFile1Click();
+    // Import after its dialog.
+    void ImportChosenGPSFile(const std::string& path);
 
     // A recent-file slot: `position` is 1-based in Recent.Entries().
     void RecentFileClick(std::size_t position);
@@ -53,7 +58,12 @@ public:
     // false when refused for its version or when the save prompt stopped it.
     bool OpenFile(const std::string& path);
 
-    // First activation of the main window: reopens the last project once.
+    // A file named on the command line. The first activation opens it (a GPS file, "*.csv",
+    // is imported; any other name is opened as a project file) instead of reopening the last
+    // project.
+    void SetStartupFile(std::string path) { startupFile_ = std::move(path); }
+    // First activation of the main window: opens the start-up file, or else reopens the last
+    // project, once.
     void FormActivate();
     // The window is closing; false when it must stay open (the save prompt was not honoured).
     // `afterPrompt` runs between the save prompt and closing the project (the settings are
@@ -71,6 +81,7 @@ private:
     Document& document_;
     DocumentView& view_;
     bool startupOpenPending_ = true;
+    std::optional<std::string> startupFile_;
 };
 
 } // namespace uzuviv
