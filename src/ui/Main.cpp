@@ -42,6 +42,7 @@
 #include "ui/PointListModel.h"
 #include "ui/Printing.h"
 #include "ui/ProjetProperty.h"
+#include "ui/QtTranslations.h"
 
 namespace uzuviv {
 
@@ -431,6 +432,7 @@ void TForm1::CreateCentralArea()
 
 void TForm1::ApplyLanguage()
 {
+    LoadQtTranslations(LanguageIndex);
     const auto label = [this](const char* name, TextTable table, int item) {
         Action(name)->setText(Text(table, item));
     };
