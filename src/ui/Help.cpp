@@ -42,7 +42,11 @@ void DrawPin(QPainter& painter, const QRectF& box)
 
 QPixmap ProductPicture(const QSize& size)
 {
-    QPixmap pixmap(size);
+    // Drawn in the screen's own pixels, so a scaled screen shows it sharp; the painter keeps
+    // working in the window's units.
+    const qreal ratio = qApp->devicePixelRatio();
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(QColor(230, 236, 245));
     QPainter painter(&pixmap);
     DrawPin(painter, QRectF(4, 2, size.height() - 4, size.height() - 4));

@@ -19,7 +19,7 @@ namespace {
 struct IconNames {
     // Freedesktop names, best first; the second may be null.
     const char* themeNames[2];
-    // Base name of our drawings: <base>-16.png and <base>-24.png.
+    // Base name of our drawings: <base>-16.png, <base>-24.png and their double sizes.
     const char* bundled;
 };
 
@@ -120,8 +120,9 @@ QIcon BundledIconFor(CommandIcon icon)
     PrepareIconTheme();
     const QString base = QStringLiteral(":/uzuviv/commands/") + QString::fromLatin1(NamesOf(icon).bundled);
     QIcon bundled;
-    bundled.addFile(base + QStringLiteral("-16.png"), QSize(16, 16));
-    bundled.addFile(base + QStringLiteral("-24.png"), QSize(24, 24));
+    // The double sizes keep the drawings sharp on screens scaled by two.
+    for (int side : {16, 24, 32, 48})
+        bundled.addFile(base + QStringLiteral("-%1.png").arg(side), QSize(side, side));
     return bundled;
 }
 

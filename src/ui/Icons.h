@@ -25,7 +25,7 @@ QIcon IconFor(CommandIcon icon);
 // The icon for a toolbar button (may be the same artwork at 24 px, or a variant).
 QIcon ToolbarIconFor(CommandIcon icon);
 
-// Our own drawing alone (16 and 24 px), whatever the desktop theme holds.
+// Our own drawing alone (16 and 24 px, and twice those), whatever the desktop theme holds.
 QIcon BundledIconFor(CommandIcon icon);
 
 } // namespace uzuviv
