@@ -12,10 +12,15 @@
 namespace {
 
 // Beside the program when that folder is writable, else the per-user configuration folder.
+// An installed program's folder (/usr/bin) is no place for settings, even for root: the file
+// would outlive the package.
 QString SettingsPath()
 {
     const QString besideProgram = QCoreApplication::applicationDirPath();
-    if (QFileInfo(besideProgram).isWritable())
+    const QString installFolder = QFileInfo(QStringLiteral(UZUVIV_INSTALL_BINDIR)).canonicalFilePath();
+    const bool installed = !installFolder.isEmpty()
+                           && QFileInfo(besideProgram).canonicalFilePath() == installFolder;
+    if (!installed && QFileInfo(besideProgram).isWritable())
         return QDir(besideProgram).filePath(QStringLiteral("DAVUzuviv.cfg"));
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(userFolder);
