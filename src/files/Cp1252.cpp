@@ -195,6 +195,11 @@ std::string Utf8ToCp1252(std::string_view utf8)
     return result;
 }
 
+std::optional<char32_t> NextUtf8Character(std::string_view utf8, std::size_t& pos)
+{
+    return NextCharacter(utf8, pos);
+}
+
 bool FitsCp1252(char32_t character)
 {
     return CharacterByte(character).has_value();

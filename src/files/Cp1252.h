@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 std::string Utf8ToCp1252(std::string_view utf8);
 
 bool FitsCp1252(char32_t character);
+
+// Decodes the UTF-8 character at `pos` and moves past it; an invalid sequence gives nothing
+// and moves past its first byte only.
+std::optional<char32_t> NextUtf8Character(std::string_view utf8, std::size_t& pos);
 // True when the text is valid UTF-8 and every character fits.
 bool FitsCp1252(std::string_view utf8);
 

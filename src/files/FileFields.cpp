@@ -34,9 +34,14 @@ auto ParseBytes(std::string_view bytes, Parse parse)
 
 } // namespace
 
-ProgressScope::ProgressScope(ProgressSink& sink, int captionItem) : sink_(sink)
+ProgressScope::ProgressScope(ProgressSink& sink, int captionItem)
+    : ProgressScope(sink, TextTable::ProgressTexts, captionItem)
 {
-    sink_.Show(LanguageText(TextTable::ProgressTexts, captionItem));
+}
+
+ProgressScope::ProgressScope(ProgressSink& sink, TextTable table, int captionItem) : sink_(sink)
+{
+    sink_.Show(LanguageText(table, captionItem));
 }
 
 ProgressScope::~ProgressScope()

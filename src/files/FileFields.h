@@ -7,6 +7,7 @@
 
 #include "files/ProgressSink.h"
 #include "model/ProjectClasses.h"
+#include "text/text.h"
 
 namespace uzuviv {
 
@@ -15,6 +16,8 @@ class ProgressScope {
 public:
     // The caption is item `captionItem` of ProgressTexts in the current language.
     ProgressScope(ProgressSink& sink, int captionItem);
+    // The caption is item `captionItem` of `table`.
+    ProgressScope(ProgressSink& sink, TextTable table, int captionItem);
     ~ProgressScope();
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;

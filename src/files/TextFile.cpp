@@ -131,7 +131,7 @@ int InOutCodeFromErrno(int error, const std::string& path)
     }
 }
 
-LineReader::LineReader(const std::string& path)
+int OpenFileForReading(const std::string& path)
 {
     if (path.empty())
         throw InOutError(3);
@@ -144,6 +144,14 @@ LineReader::LineReader(const std::string& path)
         CloseDescriptor(descriptor);
         throw InOutError(5);
     }
+    return descriptor;
+}
+
+LineReader::LineReader(const std::string& path)
+{
+    const int descriptor = OpenFileForReading(path);
+    struct stat info {};
+    ::fstat(descriptor, &info);
     // Straight into the content, one byte beyond the size so that the end shows as a read of
     // nothing; a file that grows meanwhile is read on to its new end.
     std::size_t length = 0;

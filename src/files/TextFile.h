@@ -24,6 +24,10 @@ inline constexpr int UnnamedInOutCodeBase = 1000;
 // or 3 ("invalid file name") when the folder of the path does not exist either.
 int InOutCodeFromErrno(int error, const std::string& path);
 
+// Opens a regular file for reading and returns its descriptor, which the caller closes; a
+// folder, a device or a pipe is refused as access denied (code 5). Throws InOutError.
+int OpenFileForReading(const std::string& path);
+
 // Reads a whole file into memory and hands out its lines as raw bytes (no decoding).
 // CR LF, LF and a lone CR all end a line; the last line may lack its line end.
 class LineReader {

@@ -739,13 +739,173 @@ constexpr const char* CheckTextsEntries[] = {
     "Chiudi",
 };
 static_assert(std::size(CheckTextsEntries) == 5 * 8);
+// Importing and exporting GPX and KML: progress captions, the reasons a GPX file is refused
+// (with its line and column) and the warning that names what an export cannot hold.
+constexpr const char* ExchangeTextsEntries[] = {
+    // French
+    "Importation du fichier GPX...",
+    "Exportation du fichier GPX...",
+    "Exportation du fichier KML...",
+    "Fichier GPX, ligne %1, colonne %2 : %3",
+    "le fichier est vide",
+    "le fichier se termine avant la fin du document",
+    "le XML est mal formé (%1)",
+    "les déclarations d'entités ne sont pas acceptées",
+    "les éléments sont imbriqués sur plus de %1 niveaux",
+    "une balise dépasse %1 octets",
+    "l'élément racine est <%1>, et non <gpx>",
+    "<%1> n'a pas d'attribut %2",
+    "%1 \"%2\" n'est pas un nombre",
+    "%1, %2 : %3. GPX et KML ne peuvent pas contenir cela, rien n'a donc été écrit.",
+    "Point %1",
+    "Projet",
+    "latitude",
+    "longitude",
+    "commentaire",
+    "nom",
+    "sujet",
+    "auteur",
+    "copyright",
+    "client",
+    "date de création",
+    "ligne de commentaire %1",
+    "%1 est hors de -90 à +90",
+    "%1 est hors de -180 à +180",
+    "%1 n'est pas un nombre fini",
+    "le texte contient le caractère de contrôle %1",
+    // English
+    "Importing GPX file...",
+    "Exporting GPX file...",
+    "Exporting KML file...",
+    "GPX file, line %1, column %2: %3",
+    "the file is empty",
+    "the file ends before the document is complete",
+    "the XML is not well-formed (%1)",
+    "entity declarations are not accepted",
+    "the elements are nested more than %1 deep",
+    "a tag is longer than %1 bytes",
+    "the root element is <%1>, not <gpx>",
+    "<%1> has no %2 attribute",
+    "%1 \"%2\" is not a number",
+    "%1, %2: %3. GPX and KML cannot hold this, so nothing was written.",
+    "Point %1",
+    "Project",
+    "latitude",
+    "longitude",
+    "comment",
+    "name",
+    "subject",
+    "author",
+    "copyright",
+    "customer",
+    "creation date",
+    "comment line %1",
+    "%1 is outside -90 to +90",
+    "%1 is outside -180 to +180",
+    "%1 is not a finite number",
+    "the text holds the control character %1",
+    // Spanish
+    "Importando archivo GPX...",
+    "Exportando archivo GPX...",
+    "Exportando archivo KML...",
+    "Archivo GPX, línea %1, columna %2: %3",
+    "el archivo está vacío",
+    "el archivo termina antes del final del documento",
+    "el XML no está bien formado (%1)",
+    "no se aceptan declaraciones de entidades",
+    "los elementos están anidados a más de %1 niveles",
+    "una etiqueta ocupa más de %1 bytes",
+    "el elemento raíz es <%1>, no <gpx>",
+    "<%1> no tiene atributo %2",
+    "%1 \"%2\" no es un número",
+    "%1, %2: %3. GPX y KML no pueden contener esto, así que no se ha escrito nada.",
+    "Punto %1",
+    "Proyecto",
+    "latitud",
+    "longitud",
+    "comentario",
+    "nombre",
+    "tema",
+    "autor",
+    "copyright",
+    "cliente",
+    "fecha de creación",
+    "línea de comentario %1",
+    "%1 está fuera de -90 a +90",
+    "%1 está fuera de -180 a +180",
+    "%1 no es un número finito",
+    "el texto contiene el carácter de control %1",
+    // German
+    "GPX-Datei wird importiert...",
+    "GPX-Datei wird exportiert...",
+    "KML-Datei wird exportiert...",
+    "GPX-Datei, Zeile %1, Spalte %2: %3",
+    "die Datei ist leer",
+    "die Datei endet vor dem Ende des Dokuments",
+    "das XML ist nicht wohlgeformt (%1)",
+    "Entitätsdeklarationen werden nicht angenommen",
+    "die Elemente sind tiefer als %1 Ebenen verschachtelt",
+    "ein Tag ist länger als %1 Bytes",
+    "das Wurzelelement ist <%1>, nicht <gpx>",
+    "<%1> hat kein Attribut %2",
+    "%1 \"%2\" ist keine Zahl",
+    "%1, %2: %3. GPX und KML können das nicht aufnehmen, daher wurde nichts geschrieben.",
+    "Punkt %1",
+    "Projekt",
+    "Breitengrad",
+    "Längengrad",
+    "Kommentar",
+    "Name",
+    "Thema",
+    "Autor",
+    "Copyright",
+    "Kunde",
+    "Erstellungsdatum",
+    "Kommentarzeile %1",
+    "%1 liegt außerhalb von -90 bis +90",
+    "%1 liegt außerhalb von -180 bis +180",
+    "%1 ist keine endliche Zahl",
+    "der Text enthält das Steuerzeichen %1",
+    // Italian
+    "Importazione del file GPX...",
+    "Esportazione del file GPX...",
+    "Esportazione del file KML...",
+    "File GPX, riga %1, colonna %2: %3",
+    "il file è vuoto",
+    "il file termina prima della fine del documento",
+    "l'XML non è ben formato (%1)",
+    "le dichiarazioni di entità non sono accettate",
+    "gli elementi sono annidati su più di %1 livelli",
+    "un tag supera i %1 byte",
+    "l'elemento radice è <%1>, non <gpx>",
+    "<%1> non ha l'attributo %2",
+    "%1 \"%2\" non è un numero",
+    "%1, %2: %3. GPX e KML non possono contenerlo, quindi non è stato scritto nulla.",
+    "Punto %1",
+    "Progetto",
+    "latitudine",
+    "longitudine",
+    "commento",
+    "nome",
+    "oggetto",
+    "autore",
+    "copyright",
+    "cliente",
+    "data di creazione",
+    "riga di commento %1",
+    "%1 è fuori da -90 a +90",
+    "%1 è fuori da -180 a +180",
+    "%1 non è un numero finito",
+    "il testo contiene il carattere di controllo %1",
+};
+static_assert(std::size(ExchangeTextsEntries) == 5 * 30);
 constexpr std::array AllTables{
     TextTable::AboutTexts, TextTable::FileMenuTexts, TextTable::EditMenuTexts,
     TextTable::OptionsMenuTexts, TextTable::LanguageMenuTexts, TextTable::HelpMenuTexts,
     TextTable::ProjectNameTexts, TextTable::MessageTexts, TextTable::ListTexts,
     TextTable::EditorPanelTexts, TextTable::PropertiesTexts, TextTable::ProgressTexts,
     TextTable::ButtonTexts, TextTable::ToolbarHintTexts, TextTable::PopupMenuTexts,
-    TextTable::CheckTexts};
+    TextTable::CheckTexts, TextTable::ExchangeTexts};
 
 constexpr bool InDeclarationOrder()
 {
@@ -775,6 +935,7 @@ constexpr std::span<const char* const> RawEntries(TextTable table)
     case TextTable::ToolbarHintTexts: return ToolbarHintTextsEntries;
     case TextTable::PopupMenuTexts: return PopupMenuTextsEntries;
     case TextTable::CheckTexts: return CheckTextsEntries;
+    case TextTable::ExchangeTexts: return ExchangeTextsEntries;
     }
     return {};
 }
@@ -813,6 +974,23 @@ const std::string& LanguageText(TextTable table, int item)
 int TableItemCount(TextTable table)
 {
     return static_cast<int>(RawEntries(table).size()) / LanguageCount;
+}
+
+std::string FillText(std::string_view pattern, std::initializer_list<std::string_view> values)
+{
+    std::string text;
+    text.reserve(pattern.size() + 32);
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        const auto index = static_cast<std::size_t>(next - '1');
+        if (pattern[i] == '%' && next >= '1' && next <= '9' && index < values.size()) {
+            text.append(values.begin()[index]);
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
 }
 
 } // namespace uzuviv

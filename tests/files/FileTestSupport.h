@@ -17,6 +17,18 @@ using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
+// The project of tests/data/sample-project.gps and sample-project.gpx.
+inline TProjectType SampleProject()
+{
+    TProjectType project;
+    project.ProjectName = "Sample";
+    project.Subject = "Ch\xC3\xA2teau tour";
+    project.Copyright = "(c) OVRA";
+    project.CreationDate = "2024-05-01";
+    project.Records.push_back({48.8566L, 2.3522L, 100, 2, 7, "Gate"});
+    return project;
+}
+
 // Joins lines, each followed by `end`.
 inline std::string Lines(const std::vector<std::string>& lines, const std::string& end = "\r\n")
 {

@@ -19,21 +19,11 @@ namespace {
 using filetest::Lines;
 using filetest::ReadBytes;
 using filetest::RecordingProgress;
+using filetest::SampleProject;
 using filetest::TempFolder;
 using filetest::WriteBytes;
 
 const std::string SamplePath = std::string(UZUVIV_TEST_DATA) + "/sample-project.gps";
-
-TProjectType SampleProject()
-{
-    TProjectType project;
-    project.ProjectName = "Sample";
-    project.Subject = "Ch\xC3\xA2teau tour";
-    project.Copyright = "(c) OVRA";
-    project.CreationDate = "2024-05-01";
-    project.Records.push_back({48.8566L, 2.3522L, 100, 2, 7, "Gate"});
-    return project;
-}
 
 std::vector<std::string> Header(const std::string& version = "1.0.0")
 {

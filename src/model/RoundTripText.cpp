@@ -1,0 +1,117 @@
+#include "model/RoundTripText.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+#include "model/NumberText.h"
+
+namespace uzuviv {
+
+namespace {
+
+// 10^0 .. 10^27 are exact in the 64-bit mantissa (5^27 < 2^64).
+constexpr int MaxPower = 27;
+constexpr std::array<Extended, MaxPower + 1> MakePowers()
+{
+    std::array<Extended, MaxPower + 1> powers{};
+    Extended power = 1;
+    for (Extended& entry : powers) {
+        entry = power;
+        power *= 10;
+    }
+    return powers;
+}
+constexpr std::array<Extended, MaxPower + 1> Powers = MakePowers();
+
+// Up to 19 digits: the decimal reader converts such a text with one exact division.
+constexpr Extended MaxSignificand = 1e19L;
+
+// The integer m with m / 10^decimals == magnitude, when one exists, `scaled` being the product
+// magnitude * 10^decimals (rounded once). A text with that many decimals reads back as the
+// correctly rounded m / 10^decimals, which is exactly this division of two exact numbers.
+bool ScaledExactly(Extended magnitude, Extended scaled, int decimals, std::uint64_t& significand)
+{
+    const auto whole = static_cast<std::uint64_t>(scaled);
+    const Extended fraction = scaled - static_cast<Extended>(whole);
+    const std::uint64_t nearest = fraction >= 0.5L ? whole + 1 : whole;
+    // Far from a whole number, no integer is near enough: the usual case, without a division.
+    if (std::fabs(fraction - static_cast<Extended>(nearest - whole)) > scaled * 0x1p-60L)
+        return false;
+    const Extended power = Powers[static_cast<std::size_t>(decimals)];
+    for (const std::uint64_t candidate : {nearest, nearest - 1, nearest + 1}) {
+        if (static_cast<Extended>(candidate) >= MaxSignificand)
+            continue;
+        if (static_cast<Extended>(candidate) / power == magnitude) {
+            significand = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+void AppendScaled(std::string& text, bool negative, std::uint64_t significand, int decimals)
+{
+    std::array<char, 24> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), significand).ptr;
+    const auto count = static_cast<int>(end - digits.data());
+    if (negative)
+        text += '-';
+    if (count <= decimals) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(decimals - count), '0');
+        text.append(digits.data(), end);
+        return;
+    }
+    text.append(digits.data(), static_cast<std::size_t>(count - decimals));
+    if (decimals > 0) {
+        text += '.';
+        text.append(end - decimals, end);
+    }
+}
+
+} // namespace
+
+void AppendRoundTripText(std::string& text, Extended value)
+{
+    if (!std::isfinite(value)) {
+        text += NonFiniteText(value);
+        return;
+    }
+    if (value == 0) {
+        text += '0';
+        return;
+    }
+    const bool negative = value < 0;
+    const Extended magnitude = std::fabs(value);
+
+    // Coordinates almost always have a handful of decimals: the first number of decimals whose
+    // (at most 19-digit) scaled integer is exact is the fewest.
+    for (int decimals = 0; decimals <= MaxPower; ++decimals) {
+        const Extended scaled = magnitude * Powers[static_cast<std::size_t>(decimals)];
+        if (scaled >= MaxSignificand)
+            break;
+        std::uint64_t significand = 0;
+        if (ScaledExactly(magnitude, scaled, decimals, significand)) {
+            AppendScaled(text, negative, significand, decimals);
+            return;
+        }
+    }
+
+    // Everything else (up to 21 significant digits, or tiny or huge magnitudes): the standard
+    // library's shortest fixed notation, which its correctly rounded reader reads back.
+    std::array<char, 5000> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed);
+    text.append(buffer.data(), result.ptr);
+}
+
+std::string RoundTripText(Extended value)
+{
+    std::string text;
+    AppendRoundTripText(text, value);
+    return text;
+}
+
+} // namespace uzuviv
