@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "files/GpxFile.h"
 #include "files/SettingsFile.h"
 #include "files/UnitOfCodes.h"
 
@@ -126,6 +127,43 @@ void GPSSeeds(const std::filesystem::path& scratch)
     Put("gps_file", "empty.csv", "");
 }
 
+void GpxSeeds(const std::filesystem::path& scratch)
+{
+    SilentProgress progress;
+    const std::string path = (scratch / "seed.gpx").string();
+    TProjectType project = VariedProject();
+    project.Records.back().Longitude = -180;   // GPX holds no more
+    WriteGpxFile(path, project, progress);
+    const std::string varied = Slurp(path);
+    Put("gpx_file", "varied.gpx", varied);
+    Put("gpx_file", "varied-truncated.gpx", varied.substr(0, varied.size() * 2 / 3));
+    Put("gpx_file", "varied-windows-1252.gpx",
+        Replace(Replace(varied, "UTF-8", "windows-1252"), "\xC3\x89glise", "\xC9glise"));
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : Replace(varied.substr(0, 1200), "UTF-8", "UTF-16"))
+        utf16 += std::string(1, c) + '\0';
+    Put("gpx_file", "varied-utf16.gpx", utf16);
+    TProjectType bare;
+    bare.ProjectComments.clear();
+    WriteGpxFile(path, bare, progress);
+    Put("gpx_file", "empty-project.gpx", Slurp(path));
+    Put("gpx_file", "gpx10-routes-tracks.gpx",
+        "<?xml version=\"1.0\"?>\n<gpx version=\"1.0\" xmlns=\"http://www.topografix.com/GPX/1/0\">\n"
+        "<name>Tour</name><desc>d</desc><author>a</author>\n"
+        "<wpt lat=\"45.5\" lon=\"-1.25\"><cmt>c</cmt><desc>d</desc></wpt>\n"
+        "<rte><name>r</name><rtept lat=\"1e1\" lon=\" 2 \"><name/></rtept></rte>\n"
+        "<trk><trkseg><trkpt lat=\"-90\" lon=\"180\"><name>a&#10;b&#13;c</name></trkpt></trkseg></trk>\n"
+        "</gpx>\n");
+    Put("gpx_file", "gpx11-foreign.gpx",
+        "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" xmlns:x=\"urn:x\"><metadata><name>n</name>"
+        "<author><name>A</name></author><copyright author=\"c\"/></metadata>"
+        "<wpt lat=\"95\" lon=\"200\"><x:name>x</x:name><name><![CDATA[<&>]]></name></wpt></gpx>");
+    Put("gpx_file", "entities.gpx",
+        "<!DOCTYPE gpx [<!ENTITY a \"aa\"><!ENTITY b \"&a;&a;\">]><gpx><wpt lat=\"1\" lon=\"2\"><name>&b;</name></wpt></gpx>");
+    Put("gpx_file", "not-gpx.gpx", "<kml><Placemark/></kml>");
+    Put("gpx_file", "empty.gpx", "");
+}
+
 void SettingsSeeds(const std::filesystem::path& scratch)
 {
     const std::string path = (scratch / "DAVUzuviv.cfg").string();
@@ -201,6 +239,7 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(scratch);
     ProjectSeeds(scratch);
     GPSSeeds(scratch);
+    GpxSeeds(scratch);
     SettingsSeeds(scratch);
     MapTextSeeds();
     NumberTextSeeds();
