@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "Generator.h"
+#include "files/GpxFile.h"
 
 namespace uzuviv::bench {
 
@@ -112,6 +113,26 @@ const BenchFile& GPSFile(std::size_t count)
     ReadGPSFile(file.Path, readBack, progress);
     if (file.Problem.empty())
         file.Problem = FirstDifference(project, readBack);
+    return files.emplace(count, std::move(file)).first->second;
+}
+
+const BenchFile& GpxFile(std::size_t count)
+{
+    static std::map<std::size_t, BenchFile> files;
+    auto found = files.find(count);
+    if (found != files.end())
+        return found->second;
+    BenchFile file;
+    file.Path = ScratchFolder() + "/points-" + std::to_string(count) + ".gpx";
+    const TProjectType& project = CachedProject(count);
+    NullProgress progress;
+    WriteGpxFile(file.Path, project, progress);
+    file.Bytes = std::filesystem::file_size(file.Path);
+    TProjectType readBack;
+    ReadGpxFile(file.Path, readBack, progress);
+    file.Problem = FirstDifference(project, readBack);
+    if (file.Problem.empty() && ProjectsDiffer(project, readBack))
+        file.Problem = "the properties read back differently";
     return files.emplace(count, std::move(file)).first->second;
 }
 

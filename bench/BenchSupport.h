@@ -23,7 +23,7 @@ const std::string& ScratchFolder();
 const TProjectType& CachedProject(std::size_t count);
 
 // The file of the generated project of `count` points, written once per count: the project
-// file by the program's own writer, the GPS file by the generator.
+// file and the GPX file by the program's own writers, the GPS file by the generator.
 struct BenchFile {
     std::string Path;
     std::size_t Bytes = 0;
@@ -32,6 +32,8 @@ struct BenchFile {
 };
 const BenchFile& ProjectFile(std::size_t count);
 const BenchFile& GPSFile(std::size_t count);
+// The GPX file of the same points, by the program's own writer.
+const BenchFile& GpxFile(std::size_t count);
 
 // Writes the project file of the generated project of `points` points from a child process,
 // so that generating it does not count in this process's memory.

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <expat.h>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include "BenchSupport.h"
+#include "files/GpxFile.h"
 
 namespace uzuviv::bench {
 namespace {
@@ -88,6 +90,60 @@ void BM_BuildGPSFile(benchmark::State& state)
     SetThroughput(state, Points(state), file.Bytes);
 }
 
+// GPX of the same points, against the GPS file's import and build.
+void BM_ImportGpxFile(benchmark::State& state)
+{
+    const BenchFile& file = GpxFile(Points(state));
+    if (!Usable(state, file))
+        return;
+    NullProgress progress;
+    std::unique_ptr<TProjectType> project;
+    for (auto _ : state) {
+        state.PauseTiming();
+        project = std::make_unique<TProjectType>();
+        state.ResumeTiming();
+        ReadGpxFile(file.Path, *project, progress);
+    }
+    SetThroughput(state, Points(state), file.Bytes);
+}
+
+// The floor for GPX: expat alone, namespaces on, no handlers, reading as the reader does.
+void BM_ExpatFloorGpxFile(benchmark::State& state)
+{
+    const BenchFile& file = GpxFile(Points(state));
+    for (auto _ : state) {
+        std::FILE* stream = std::fopen(file.Path.c_str(), "rb");
+        if (stream == nullptr) {
+            state.SkipWithError("cannot open the file");
+            return;
+        }
+        XML_Parser parser = XML_ParserCreateNS(nullptr, '\x01');
+        constexpr int Chunk = 256 * 1024;
+        for (;;) {
+            void* buffer = XML_GetBuffer(parser, Chunk);
+            const auto count = static_cast<int>(std::fread(buffer, 1, Chunk, stream));
+            if (XML_ParseBuffer(parser, count, count == 0) != XML_STATUS_OK)
+                state.SkipWithError("expat refused the file");
+            if (count == 0)
+                break;
+        }
+        XML_ParserFree(parser);
+        std::fclose(stream);
+    }
+    SetThroughput(state, Points(state), file.Bytes);
+}
+
+void BM_ExportGpxFile(benchmark::State& state)
+{
+    const BenchFile& file = GpxFile(Points(state));
+    const TProjectType& project = CachedProject(Points(state));
+    const std::string path = ScratchFolder() + "/exported.gpx";
+    NullProgress progress;
+    for (auto _ : state)
+        WriteGpxFile(path, project, progress);
+    SetThroughput(state, Points(state), file.Bytes);
+}
+
 // The floor for reading: the whole file into memory and one pass splitting it at line ends.
 void ReadFloor(benchmark::State& state, const BenchFile& file)
 {
@@ -119,6 +175,7 @@ void ReadFloor(benchmark::State& state, const BenchFile& file)
 
 void BM_ReadFloorProjectFile(benchmark::State& state) { ReadFloor(state, ProjectFile(Points(state))); }
 void BM_ReadFloorGPSFile(benchmark::State& state) { ReadFloor(state, GPSFile(Points(state))); }
+void BM_ReadFloorGpxFile(benchmark::State& state) { ReadFloor(state, GpxFile(Points(state))); }
 
 // The floor for writing: the same bytes, with the same temporary file, fsync and rename as a save.
 void BM_WriteFloorGPSFile(benchmark::State& state)
@@ -153,6 +210,10 @@ BENCHMARK(BM_ReadFloorGPSFile) UZUVIV_SIZES;
 BENCHMARK(BM_ImportGPSFile) UZUVIV_SIZES;
 BENCHMARK(BM_WriteFloorGPSFile) UZUVIV_SIZES;
 BENCHMARK(BM_BuildGPSFile) UZUVIV_SIZES;
+BENCHMARK(BM_ReadFloorGpxFile) UZUVIV_SIZES;
+BENCHMARK(BM_ExpatFloorGpxFile) UZUVIV_SIZES;
+BENCHMARK(BM_ImportGpxFile) UZUVIV_SIZES;
+BENCHMARK(BM_ExportGpxFile) UZUVIV_SIZES;
 
 } // namespace
 } // namespace uzuviv::bench
