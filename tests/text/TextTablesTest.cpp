@@ -16,7 +16,7 @@ constexpr TextTable AllTables[] = {TextTable::AboutTexts, TextTable::FileMenuTex
     TextTable::HelpMenuTexts, TextTable::ProjectNameTexts, TextTable::MessageTexts,
     TextTable::ListTexts, TextTable::EditorPanelTexts, TextTable::PropertiesTexts,
     TextTable::ProgressTexts, TextTable::ButtonTexts, TextTable::ToolbarHintTexts,
-    TextTable::PopupMenuTexts, TextTable::CheckTexts};
+    TextTable::PopupMenuTexts, TextTable::CheckTexts, TextTable::ExchangeTexts};
 
 class TextTablesTest : public ::testing::Test {
 protected:
@@ -155,7 +155,7 @@ TEST_F(TextTablesTest, ItemCountsPerLanguage)
         {TextTable::ListTexts, 10}, {TextTable::EditorPanelTexts, 19},
         {TextTable::PropertiesTexts, 8}, {TextTable::ProgressTexts, 6},
         {TextTable::ButtonTexts, 2}, {TextTable::ToolbarHintTexts, 11},
-        {TextTable::PopupMenuTexts, 5}, {TextTable::CheckTexts, 8}};
+        {TextTable::PopupMenuTexts, 5}, {TextTable::CheckTexts, 8}, {TextTable::ExchangeTexts, 30}};
     for (const Case& c : cases)
         EXPECT_EQ(TableItemCount(c.table), c.count) << static_cast<int>(c.table);
 }
