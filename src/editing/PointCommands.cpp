@@ -32,7 +32,7 @@ void PointCommands::ListView1SelectItem()
     view_.RefreshCommands();
 }
 
-bool PointCommands::AddNewPoint()
+bool PointCommands::AddNewPoint(const TGPSRecord& record)
 {
     TProjectType* project = Project();
     if (project == nullptr)
@@ -44,7 +44,7 @@ bool PointCommands::AddNewPoint()
     }
     const std::size_t last = project->Records.size();
     list_.RowsAboutToBeAppended(last, 1);
-    document_.AppendRecords({TGPSRecord{}});
+    document_.AppendRecords({record});
     list_.RowsAppended(last, 1);
     list_.SetSelection(RowSelection::Single(last));
     list_.ScrollToRow(last);

@@ -30,8 +30,9 @@ public:
     void ListView1SelectItem();
     void RecordUndoSnapshot();
 
-    // False when refused because the project is full.
-    bool AddNewPoint();
+    // False when refused because the project is full. The map adds its points with their place
+    // already set, so that adding is one undo step there too.
+    bool AddNewPoint(const TGPSRecord& record = TGPSRecord{});
     void DeleteSelectedPoints();
     void SelectAll1Click();
     void Cut1Click();

@@ -174,16 +174,26 @@ static_assert(std::size(EditMenuTextsEntries) == 5 * 11);
 constexpr const char* OptionsMenuTextsEntries[] = {
     // French
     "&Options",
+    "Afficher la carte",
+    "Paramètres de la carte...",
     // English
     "&Options",
+    "Show Map",
+    "Map Settings...",
     // Spanish
     "&Options",
+    "Mostrar mapa",
+    "Ajustes del mapa...",
     // German
     "Möglichkeiten",
+    "Karte anzeigen",
+    "Karteneinstellungen...",
     // Italian
     "Opzioni",
+    "Mostra mappa",
+    "Impostazioni mappa...",
 };
-static_assert(std::size(OptionsMenuTextsEntries) == 5 * 1);
+static_assert(std::size(OptionsMenuTextsEntries) == 5 * 3);
 
 constexpr const char* LanguageMenuTextsEntries[] = {
     // French
@@ -899,13 +909,98 @@ constexpr const char* ExchangeTextsEntries[] = {
     "il testo contiene il carattere di controllo %1",
 };
 static_assert(std::size(ExchangeTextsEntries) == 5 * 30);
+
+// The map panel: its title, buttons, pop-up item, settings dialog and status line.
+constexpr const char* MapTextsEntries[] = {
+    // French
+    "Carte",
+    "Nouveau point ici",
+    "Voir tous les points",
+    "Zoom avant",
+    "Zoom arrière",
+    "Paramètres de la carte",
+    "Fond de carte:",
+    "OpenStreetMap standard",
+    "OpenTopoMap",
+    "Modèle personnalisé",
+    "Adresse des tuiles ({z}, {x}, {y}):",
+    "Signaler une erreur de carte",
+    "Le serveur de tuiles a refusé la carte (%1) ; aucune tuile n'est demandée avant %2. Options > Paramètres de la carte... propose d'autres serveurs.",
+    "Adresse de tuiles incorrecte : elle doit commencer par http:// ou https:// et contenir {z}, {x} et {y} !",
+    "Affiché sur la carte:",
+    // English
+    "Map",
+    "New point here",
+    "Fit all points",
+    "Zoom in",
+    "Zoom out",
+    "Map Settings",
+    "Map tiles:",
+    "OpenStreetMap standard",
+    "OpenTopoMap",
+    "Custom template",
+    "Tile address ({z}, {x}, {y}):",
+    "Report a map problem",
+    "The tile server refused the map (%1); no tiles are asked for until %2. Options > Map Settings... offers other servers.",
+    "Wrong tile address: it must start with http:// or https:// and hold {z}, {x} and {y}!",
+    "Shown on the map:",
+    // Spanish
+    "Mapa",
+    "Nuevo punto en este lugar",
+    "Ver todos los puntos",
+    "Acercar",
+    "Alejar",
+    "Ajustes del mapa",
+    "Teselas:",
+    "OpenStreetMap estándar",
+    "OpenTopoMap",
+    "Plantilla personalizada",
+    "Dirección de las teselas ({z}, {x}, {y}):",
+    "Informar de un error en el mapa",
+    "El servidor de teselas rechazó el mapa (%1); no se piden teselas hasta %2. Options > Ajustes del mapa... ofrece otros servidores.",
+    "Dirección de teselas incorrecta: debe empezar por http:// o https:// y contener {z}, {x} y {y}.",
+    "Mostrado en el mapa:",
+    // German
+    "Karte",
+    "Neuer Punkt hier",
+    "Alle Punkte zeigen",
+    "Hineinzoomen",
+    "Herauszoomen",
+    "Karteneinstellungen",
+    "Kacheln:",
+    "OpenStreetMap Standard",
+    "OpenTopoMap",
+    "Eigene Vorlage",
+    "Kachel-Adresse ({z}, {x}, {y}):",
+    "Kartenfehler melden",
+    "Der Kachel-Server hat die Karte abgelehnt (%1); bis %2 werden keine Kacheln angefordert. Möglichkeiten > Karteneinstellungen... bietet andere Server.",
+    "Falsche Kachel-Adresse: sie muss mit http:// oder https:// beginnen und {z}, {x} und {y} enthalten!",
+    "Auf der Karte angezeigt:",
+    // Italian
+    "Mappa",
+    "Nuovo punto qui",
+    "Mostra tutti i punti",
+    "Ingrandisci",
+    "Riduci",
+    "Impostazioni mappa",
+    "Tessere:",
+    "OpenStreetMap standard",
+    "OpenTopoMap",
+    "Modello personalizzato",
+    "Indirizzo delle tessere ({z}, {x}, {y}):",
+    "Segnala un errore sulla mappa",
+    "Il server delle tessere ha rifiutato la mappa (%1); nessuna tessera viene richiesta fino a %2. Opzioni > Impostazioni mappa... offre altri server.",
+    "Indirizzo delle tessere errato: deve iniziare con http:// o https:// e contenere {z}, {x} e {y}!",
+    "Mostrato sulla mappa:",
+};
+static_assert(std::size(MapTextsEntries) == 5 * 15);
 constexpr std::array AllTables{
     TextTable::AboutTexts, TextTable::FileMenuTexts, TextTable::EditMenuTexts,
     TextTable::OptionsMenuTexts, TextTable::LanguageMenuTexts, TextTable::HelpMenuTexts,
     TextTable::ProjectNameTexts, TextTable::MessageTexts, TextTable::ListTexts,
     TextTable::EditorPanelTexts, TextTable::PropertiesTexts, TextTable::ProgressTexts,
     TextTable::ButtonTexts, TextTable::ToolbarHintTexts, TextTable::PopupMenuTexts,
-    TextTable::CheckTexts, TextTable::ExchangeTexts};
+    TextTable::CheckTexts, TextTable::ExchangeTexts, TextTable::MapTexts};
 
 constexpr bool InDeclarationOrder()
 {
@@ -936,6 +1031,7 @@ constexpr std::span<const char* const> RawEntries(TextTable table)
     case TextTable::PopupMenuTexts: return PopupMenuTextsEntries;
     case TextTable::CheckTexts: return CheckTextsEntries;
     case TextTable::ExchangeTexts: return ExchangeTextsEntries;
+    case TextTable::MapTexts: return MapTextsEntries;
     }
     return {};
 }

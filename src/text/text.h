@@ -10,7 +10,7 @@ namespace uzuviv {
 enum class TextTable { AboutTexts, FileMenuTexts, EditMenuTexts, OptionsMenuTexts,
     LanguageMenuTexts, HelpMenuTexts, ProjectNameTexts, MessageTexts, ListTexts,
     EditorPanelTexts, PropertiesTexts, ProgressTexts, ButtonTexts, ToolbarHintTexts,
-    PopupMenuTexts, CheckTexts, ExchangeTexts };
+    PopupMenuTexts, CheckTexts, ExchangeTexts, MapTexts };
 
 // 1 French, 2 English, 3 Spanish, 4 German, 5 Italian.
 extern std::uint8_t LanguageIndex;

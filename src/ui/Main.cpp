@@ -43,6 +43,8 @@
 #include "ui/Printing.h"
 #include "ui/ProjetProperty.h"
 #include "ui/QtTranslations.h"
+#include "ui/map/MapPanel.h"
+#include "ui/map/MapView.h"
 
 namespace uzuviv {
 
@@ -140,6 +142,7 @@ TForm1::TForm1(const QString& settingsPath, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateCentralArea();
+    CreateMap();
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -159,6 +162,7 @@ TForm1::TForm1(const QString& settingsPath, QWidget* parent)
     LoadSettings();
     ApplyLanguage();
     RefreshCommands();
+    map_->LoadSettings();
 
     about_ = new TForm2(this);
     properties_ = new TForm3(this);
@@ -430,6 +434,16 @@ void TForm1::CreateCentralArea()
     setCentralWidget(central);
 }
 
+void TForm1::CreateMap()
+{
+    map_ = new MapPanel(*this, document_, *this, *this, points_);
+    optionsMenu_->addSeparator();
+    optionsMenu_->addAction(map_->ShowMapAction());
+    optionsMenu_->addAction(map_->SettingsAction());
+    connect(listView_->selectionModel(), &QItemSelectionModel::selectionChanged, map_->View(),
+            &MapView::SelectionChanged);
+}
+
 void TForm1::ApplyLanguage()
 {
     LoadQtTranslations(LanguageIndex);
@@ -462,6 +476,8 @@ void TForm1::ApplyLanguage()
 
     listModel_->RefreshHeaders();
     panel_->ApplyLanguage();
+    if (map_ != nullptr)
+        map_->ApplyLanguage();
     // Mode cells follow the language; the other cells hold numbers and the user's comments.
     listModel_->RefreshAllRows();
 
@@ -561,6 +577,11 @@ void TForm1::PointListAboutToBeRebuilt()
 void TForm1::RebuildPointList()
 {
     listModel_->Rebuild();
+    // A history of one state means a project just opened, imported or made: the map fits it.
+    if (document_.History.Count() <= 1)
+        map_->View()->ProjectReplaced();
+    else
+        map_->View()->ProjectChanged();
 }
 
 ProgressSink& TForm1::Progress()
@@ -669,6 +690,7 @@ void TForm1::RowsAboutToBeAppended(std::size_t first, std::size_t count)
 void TForm1::RowsAppended(std::size_t, std::size_t)
 {
     listModel_->RowsAppended();
+    map_->View()->ProjectChanged();
 }
 
 void TForm1::RowsAboutToBeRemoved(const RowSelection& rows)
@@ -679,16 +701,19 @@ void TForm1::RowsAboutToBeRemoved(const RowSelection& rows)
 void TForm1::RowsRemoved(const RowSelection&)
 {
     listModel_->RowsRemoved();
+    map_->View()->ProjectChanged();
 }
 
 void TForm1::RefreshListRow(std::size_t row)
 {
     listModel_->RefreshRow(static_cast<int>(row));
+    map_->View()->ProjectChanged();
 }
 
 void TForm1::RefreshAllListRows()
 {
     listModel_->RefreshAllRows();
+    map_->View()->ProjectChanged();
 }
 
 PanelTexts TForm1::ReadPanel() const
@@ -791,6 +816,7 @@ void TForm1::closeEvent(QCloseEvent* event)
         mayClose = commands_.FormClose([this]() { SaveSettings(); });
     });
     if (mayClose) {
+        map_->SaveSettings();
         progress_->hide();
         timer1_->stop();
         event->accept();

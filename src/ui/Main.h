@@ -25,6 +25,7 @@ class QToolButton;
 namespace uzuviv {
 
 class EditorPanel;
+class MapPanel;
 
 // The interface language for the user's locale: French for French, English for every other
 // language (Spanish, German and Italian come only from the settings file).
@@ -51,6 +52,7 @@ public:
     TForm4* ProgressWindow() const { return progress_; }
     EditorPanel* Panel() const { return panel_; }
     QTableView* PointList() const { return listView_; }
+    MapPanel* Map() const { return map_; }
     // The position of the last mouse-button press in the point list (viewport coordinates).
     QPoint ListMouse() const { return listMouse_; }
 
@@ -101,6 +103,7 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateCentralArea();
+    void CreateMap();
     QAction* Action(const char* name) const;
     QToolButton* ToolButton(const char* name) const;
     std::optional<std::size_t> RowAtListMouse() const;
@@ -131,6 +134,7 @@ private:
     QTableView* listView_ = nullptr;
     PointListModel* listModel_ = nullptr;
     EditorPanel* panel_ = nullptr;
+    MapPanel* map_ = nullptr;
     QTimer* timer1_ = nullptr;
     QAction* recentSlots_[5] = {};
     std::exception_ptr pendingSettingsFailure_;

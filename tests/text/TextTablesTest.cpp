@@ -16,7 +16,8 @@ constexpr TextTable AllTables[] = {TextTable::AboutTexts, TextTable::FileMenuTex
     TextTable::HelpMenuTexts, TextTable::ProjectNameTexts, TextTable::MessageTexts,
     TextTable::ListTexts, TextTable::EditorPanelTexts, TextTable::PropertiesTexts,
     TextTable::ProgressTexts, TextTable::ButtonTexts, TextTable::ToolbarHintTexts,
-    TextTable::PopupMenuTexts, TextTable::CheckTexts, TextTable::ExchangeTexts};
+    TextTable::PopupMenuTexts, TextTable::CheckTexts, TextTable::ExchangeTexts,
+    TextTable::MapTexts};
 
 class TextTablesTest : public ::testing::Test {
 protected:
@@ -149,13 +150,14 @@ TEST_F(TextTablesTest, ItemCountsPerLanguage)
         int count;
     };
     const Case cases[] = {{TextTable::AboutTexts, 4}, {TextTable::FileMenuTexts, 10},
-        {TextTable::EditMenuTexts, 11}, {TextTable::OptionsMenuTexts, 1},
+        {TextTable::EditMenuTexts, 11}, {TextTable::OptionsMenuTexts, 3},
         {TextTable::LanguageMenuTexts, 6}, {TextTable::HelpMenuTexts, 5},
         {TextTable::ProjectNameTexts, 2}, {TextTable::MessageTexts, 7},
         {TextTable::ListTexts, 10}, {TextTable::EditorPanelTexts, 19},
         {TextTable::PropertiesTexts, 8}, {TextTable::ProgressTexts, 6},
         {TextTable::ButtonTexts, 2}, {TextTable::ToolbarHintTexts, 11},
-        {TextTable::PopupMenuTexts, 5}, {TextTable::CheckTexts, 8}, {TextTable::ExchangeTexts, 30}};
+        {TextTable::PopupMenuTexts, 5}, {TextTable::CheckTexts, 8}, {TextTable::ExchangeTexts, 30},
+        {TextTable::MapTexts, 15}};
     for (const Case& c : cases)
         EXPECT_EQ(TableItemCount(c.table), c.count) << static_cast<int>(c.table);
 }
@@ -200,7 +202,7 @@ TEST_F(TextTablesTest, OutOfRangeLookupsStayInBounds)
     EXPECT_EQ(LanguageText(TextTable::FileMenuTexts, 11), "");
     EXPECT_EQ(LanguageText(TextTable::FileMenuTexts, -1), "");
     // The French group's successor must not leak through the item number.
-    EXPECT_EQ(LanguageText(TextTable::OptionsMenuTexts, 2), "");
+    EXPECT_EQ(LanguageText(TextTable::OptionsMenuTexts, 4), "");
 
     for (std::uint8_t badLanguage : {std::uint8_t{0}, std::uint8_t{6}, std::uint8_t{255}}) {
         LanguageIndex = badLanguage;
