@@ -11,6 +11,13 @@ namespace {
 
 constexpr double MaxTolerance = 1000;
 
+// Seven decimals: a centimetre, far finer than a pixel at any zoom, and no fifteen-digit
+// noise in the list and the panel.
+Extended Rounded(double degrees)
+{
+    return std::round(static_cast<Extended>(degrees) * 1e7L) / 1e7L;
+}
+
 // The map's places fit the editor's ranges: latitudes are bounded by the projection, longitudes
 // wrap.
 void StorePosition(TGPSRecord& record, LatLon at)
@@ -18,8 +25,8 @@ void StorePosition(TGPSRecord& record, LatLon at)
     double longitude = at.Longitude;
     if (longitude < -180 || longitude > 180)
         longitude = std::remainder(longitude, 360.0);
-    record.Latitude = std::clamp(at.Latitude, -90.0, 90.0);
-    record.Longitude = longitude;
+    record.Latitude = Rounded(std::clamp(at.Latitude, -90.0, 90.0));
+    record.Longitude = Rounded(longitude);
 }
 
 } // namespace
@@ -51,14 +58,15 @@ void MapCommands::ClickMarker(std::size_t row, bool control)
         list_.ScrollToRow(row);
 }
 
-void MapCommands::PressMarker(std::size_t row, bool control)
+bool MapCommands::PressMarker(std::size_t row, bool control)
 {
     if (Project() == nullptr || row >= Project()->Records.size() || list_.Selection().Contains(row))
-        return;
+        return false;
     RowSelection selection = control ? list_.Selection() : RowSelection{};
     selection.Add(row);
     list_.SetSelection(selection);
     list_.ScrollToRow(row);
+    return true;
 }
 
 std::uint16_t MapCommands::RimTolerance(LatLon centre, LatLon at)

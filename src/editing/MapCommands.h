@@ -23,11 +23,13 @@ public:
     // toggled while the others stay, as in the list.
     void ClickMarker(std::size_t row, bool control);
     // A press on a marker that is not selected selects it (alone, unless Ctrl is held), so the
-    // drag that may follow moves a selected point.
-    void PressMarker(std::size_t row, bool control);
+    // drag that may follow moves a selected point. True when it changed the selection: the
+    // click that ends the press then changes nothing more.
+    bool PressMarker(std::size_t row, bool control);
 
     // The end of a drag that started on `hit`, with the cursor now over `at`: a marker moves
-    // its point there; a rim sets the tolerance to the distance from the point to `at`.
+    // its point there (to the nearest 1e-7 degree, about a centimetre, far below a pixel); a rim
+    // sets the tolerance to the distance from the point to `at`.
     void DragEnd(const MapHit& hit, LatLon at);
     // The tolerance a rim dragged to `at` gives to a point at `centre`: whole metres, 0..1000.
     static std::uint16_t RimTolerance(LatLon centre, LatLon at);

@@ -41,11 +41,14 @@ public:
     {
         double largest = 0;
         for (const Zone& zone : zones)
-            largest = std::max(largest, zone.Radius);
+            if (HasZone(zone))
+                largest = std::max(largest, zone.Radius);
         cube_ = (2 * largest) * (1 + 2 * Slack) + 1;
         cells_.reserve(zones.size());
         for (std::size_t i = 0; i < zones.size(); ++i) {
             points_[i] = OnSphere(zones[i].Centre);
+            if (!HasZone(zones[i]))
+                continue;
             cells_.push_back({Key(Cell(points_[i].X), Cell(points_[i].Y), Cell(points_[i].Z)), i});
         }
         std::sort(cells_.begin(), cells_.end());
@@ -55,6 +58,8 @@ public:
     template <typename Visit>
     void Neighbours(std::size_t i, Visit visit) const
     {
+        if (!HasZone(zones_[i]))
+            return;
         const Point3& p = points_[i];
         const std::int64_t cx = Cell(p.X), cy = Cell(p.Y), cz = Cell(p.Z);
         for (std::int64_t dx = -1; dx <= 1; ++dx)
@@ -102,9 +107,16 @@ private:
 
 } // namespace
 
+bool HasZone(const Zone& zone)
+{
+    const LatLon c = zone.Centre;
+    return zone.Radius > 0 && c.Latitude >= -90 && c.Latitude <= 90 && c.Longitude >= -180 &&
+           c.Longitude <= 180;
+}
+
 bool ZonesOverlap(const Zone& a, const Zone& b)
 {
-    return GeodesicDistance(a.Centre, b.Centre) < a.Radius + b.Radius;
+    return HasZone(a) && HasZone(b) && GeodesicDistance(a.Centre, b.Centre) < a.Radius + b.Radius;
 }
 
 std::vector<bool> OverlappingZones(std::span<const Zone> zones)

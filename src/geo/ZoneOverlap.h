@@ -16,8 +16,10 @@ struct Zone {
 };
 
 // Two zones overlap when their centres lie closer than the sum of their radii on the WGS84
-// ellipsoid: zones that only touch do not overlap.
+// ellipsoid: zones that only touch do not overlap. A point with a radius of 0 has no zone, and
+// one whose coordinates are off the globe takes part in nothing.
 bool ZonesOverlap(const Zone& a, const Zone& b);
+bool HasZone(const Zone& zone);
 
 // For each zone, whether it overlaps at least one other. Neighbours are found through a grid,
 // so a hundred thousand zones take milliseconds, not a quadratic pass.

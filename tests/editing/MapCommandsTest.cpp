@@ -47,7 +47,7 @@ TEST_F(MapCommandsTest, DragsStoreWhatIsUnderTheCursorAsOneUndoStep)
     const TGPSRecord& p = Records()[1];
     const LatLon centre{static_cast<double>(p.Latitude), static_cast<double>(p.Longitude)};
     const Case cases[] = {
-        {"marker", MapTarget::Marker, {47.97012, 7.90555}, 47.97012, 7.90555, 50},
+        {"marker", MapTarget::Marker, {47.97012345678, 7.90555}, 47.9701235, 7.90555, 50},
         {"marker past the antimeridian", MapTarget::Marker, {-10, 190}, -10, -170, 50},
         {"rim out to 123.4 m", MapTarget::Rim, GeodesicDestination(centre, 30, 123.4), 47.969, 7.911, 123},
         {"rim onto the point", MapTarget::Rim, centre, 47.969, 7.911, 0},
@@ -103,9 +103,9 @@ TEST_F(MapCommandsTest, ClicksSelectLikeTheList)
     EXPECT_EQ(view.Selected, both);
     map.ClickMarker(2, true);
     EXPECT_EQ(view.Selected, RowSelection::Single(0));
-    map.PressMarker(0, false);   // already selected: a drag of it keeps the selection
+    EXPECT_FALSE(map.PressMarker(0, false));   // already selected: a drag of it keeps the selection
     EXPECT_EQ(view.Selected, RowSelection::Single(0));
-    map.PressMarker(1, false);
+    EXPECT_TRUE(map.PressMarker(1, false));
     EXPECT_EQ(view.Selected, RowSelection::Single(1));
     EXPECT_EQ(document.History.Count(), 1u);
 }

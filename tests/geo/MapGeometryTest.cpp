@@ -83,10 +83,12 @@ TEST(ZoneOverlapTest, PairsAtKnownDistances)
     const Case cases[] = {
         {"100 m apart, 60 + 50", {47.97, 7.91}, 100, 60, 50, true},
         {"100 m apart, 49 + 50", {47.97, 7.91}, 100, 49, 50, false},
-        {"one inside the other", {-33.86, 151.21}, 10, 1000, 0, true},
+        {"one inside the other", {-33.86, 151.21}, 10, 1000, 5, true},
+        {"a point without a zone inside one", {-33.86, 151.21}, 10, 1000, 0, false},
         {"across the antimeridian", {0, 179.9995}, 111, 60, 60, true},
         {"near the pole", {89.999, 10}, 150, 100, 49, false},
         {"two bare points on one place", {10, 10}, 0, 0, 0, false},
+        {"off the globe", {95, 10}, 0, 100, 100, false},
     };
     for (const Case& c : cases) {
         const Zone zones[] = {{c.a, c.radiusA}, {East(c.a, c.distance), c.radiusB}};

@@ -500,6 +500,7 @@ void MapView::mousePressEvent(QMouseEvent* event)
         return;
     }
     EnsureLayer();
+    pressSelected_ = false;
     pressAt_ = lastAt_ = event->position();
     pressCentre_ = centre_;
     pressed_ = document_.HasProject()
@@ -509,7 +510,7 @@ void MapView::mousePressEvent(QMouseEvent* event)
     switch (pressed_.Target) {
     case MapTarget::Marker:
         drag_ = Drag::Point;
-        RunGuarded(this, [this, control]() { commands_.PressMarker(pressed_.Row, control); });
+        RunGuarded(this, [this, control]() { pressSelected_ = commands_.PressMarker(pressed_.Row, control); });
         break;
     case MapTarget::Rim:
         drag_ = Drag::Rim;
@@ -563,7 +564,7 @@ void MapView::mouseReleaseEvent(QMouseEvent* event)
         const LatLon place = Viewport().ToLatLon({at.x(), at.y()});
         const MapHit hit = pressed_;
         RunGuarded(this, [this, hit, place]() { commands_.DragEnd(hit, place); });
-    } else if (drag == Drag::Point) {
+    } else if (drag == Drag::Point && !pressSelected_) {
         const std::size_t row = pressed_.Row;
         RunGuarded(this, [this, row, control]() { commands_.ClickMarker(row, control); });
     }

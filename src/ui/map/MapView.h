@@ -95,6 +95,7 @@ private:
 
     Drag drag_ = Drag::None;
     MapHit pressed_;
+    bool pressSelected_ = false;
     QPointF pressAt_, lastAt_;
     WorldPoint pressCentre_;
     int wheelAngle_ = 0;

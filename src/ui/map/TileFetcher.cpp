@@ -128,7 +128,8 @@ void TileFetcher::AbortWhere(const std::function<bool(const Key&, QNetworkReply*
     }
     // Untracked first, so the finished signal that abort() sends is ignored.
     for (QNetworkReply* reply : dropped) {
-        reply->abort();
+        if (!reply->isFinished())
+            reply->abort();
         reply->deleteLater();
     }
 }
