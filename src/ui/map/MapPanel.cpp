@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDataStream>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDockWidget>
@@ -10,6 +11,8 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 #include <QSettings>
 #include <QVBoxLayout>
 
@@ -55,7 +58,30 @@ MapPanel::MapPanel(QMainWindow& window, Document& document, DocumentView& view, 
     showMap_->setShortcut(QKeySequence(Qt::Key_F8));
     showMap_->setShortcutContext(Qt::WindowShortcut);
     window.addAction(showMap_);
-    connect(showMap_, &QAction::triggered, dock_, &QDockWidget::setVisible);
+    connect(showMap_, &QAction::triggered, this, [this](bool visible) {
+        // The first time, the window grows by the map rather than squeezing the list.
+        if (visible && !placed_) {
+            placed_ = true;
+            if (!window_.isMaximized() && !window_.isFullScreen()) {
+                QRect frame = window_.geometry();
+                // The map and the splitter beside it.
+                frame.setWidth(frame.width() + DefaultWidth + 24);
+                if (const QScreen* screen = window_.screen()) {
+                    const QRect room = screen->availableGeometry();
+                    frame.setWidth(std::min(frame.width(), room.width()));
+                    if (frame.right() > room.right())
+                        frame.moveRight(room.right());
+                }
+                window_.setGeometry(frame);
+            }
+            // Once the window has its new width, the map takes the part it grew by.
+            QTimer::singleShot(0, this, [this]() {
+                window_.resizeDocks({dock_}, {DefaultWidth}, Qt::Horizontal);
+            });
+        }
+        dock_->setVisible(visible);
+        UserSettings().setValue(QStringLiteral("Map/Visible"), visible);
+    });
     // Closing the dock by its own button unchecks the item.
     connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool) {
         showMap_->setChecked(!dock_->isHidden());
@@ -96,10 +122,18 @@ void MapPanel::LoadSettings()
     QSettings settings = UserSettings();
     const QString url = settings.value(QStringLiteral("Map/TileUrl")).toString();
     SetTileUrl(IsTileUrlTemplate(url.toStdString()) ? url : QLatin1String(DefaultTileUrl));
-    const QByteArray geometry = settings.value(QStringLiteral("Map/Geometry")).toByteArray();
-    if (!geometry.isEmpty())
-        window_.restoreState(geometry);
     const bool visible = settings.value(QStringLiteral("Map/Visible"), false).toBool();
+    // The window's size with the map beside the list, and the dock's place and size in it.
+    QDataStream geometry(settings.value(QStringLiteral("Map/Geometry")).toByteArray());
+    quint8 version = 0;
+    QSize size;
+    QByteArray state;
+    geometry >> version >> size >> state;
+    if (geometry.status() == QDataStream::Ok && version == 1) {
+        if (visible && size.isValid())
+            window_.resize(size);
+        placed_ = window_.restoreState(state);
+    }
     dock_->setVisible(visible);
     showMap_->setChecked(visible);
 }
@@ -109,7 +143,11 @@ void MapPanel::SaveSettings()
     QSettings settings = UserSettings();
     settings.setValue(QStringLiteral("Map/TileUrl"), tiles_->Template());
     settings.setValue(QStringLiteral("Map/Visible"), !dock_->isHidden());
-    settings.setValue(QStringLiteral("Map/Geometry"), window_.saveState());
+    QByteArray geometry;
+    QDataStream out(&geometry, QIODevice::WriteOnly);
+    out << quint8{1} << (window_.isMaximized() ? window_.normalGeometry().size() : window_.size())
+        << window_.saveState();
+    settings.setValue(QStringLiteral("Map/Geometry"), geometry);
 }
 
 void MapPanel::EditSettings()

@@ -53,6 +53,9 @@ private:
     QDockWidget* dock_ = nullptr;
     QAction* showMap_ = nullptr;
     QAction* settings_ = nullptr;
+    // Whether the dock has a size and place of its own yet.
+    bool placed_ = false;
+    static constexpr int DefaultWidth = 440;
 };
 
 } // namespace uzuviv

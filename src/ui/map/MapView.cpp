@@ -189,6 +189,8 @@ void MapView::FitAll()
     EnsureLayer();
     const auto box = layer_.Bounds({});
     fitPending_ = false;
+    // Until the view is first painted its size may still change as the dock settles.
+    fitUntilPainted_ = true;
     if (!box)
         return;
     constexpr double margin = 40;
@@ -259,10 +261,18 @@ void MapView::RequestTiles()
 
 void MapView::resizeEvent(QResizeEvent*)
 {
+    if (fitUntilPainted_ && isVisible())
+        FitAll();
     zoomIn_->move(8, 8);
     zoomOut_->move(8, 40);
     fitAll_->move(8, 72);
+    // One line when it fits, else wrapped to the view's width.
+    attribution_->setWordWrap(false);
     attribution_->adjustSize();
+    if (attribution_->width() > width()) {
+        attribution_->setWordWrap(true);
+        attribution_->resize(width(), attribution_->heightForWidth(width()));
+    }
     attribution_->move(width() - attribution_->width(), height() - attribution_->height());
     if (status_->isVisible()) {
         status_->setFixedWidth(std::max(100, width() - 16));
@@ -287,6 +297,7 @@ void MapView::hideEvent(QHideEvent*)
 void MapView::paintEvent(QPaintEvent*)
 {
     EnsureLayer();
+    fitUntilPainted_ = false;
     QPainter painter(this);
     const MapViewport view = Viewport();
     painter.fillRect(rect(), Background);

@@ -51,6 +51,7 @@ public:
 
     // The attribution line follows the tile source and the language.
     void ApplyLanguage();
+    QSize sizeHint() const override { return {440, 400}; }
     void SetAttribution(const QString& html);
 
 signals:
@@ -92,6 +93,7 @@ private:
     int zoom_ = 2;
     WorldPoint centre_{512, 512};   // world pixels at zoom_
     bool fitPending_ = true;
+    bool fitUntilPainted_ = false;
 
     Drag drag_ = Drag::None;
     MapHit pressed_;
