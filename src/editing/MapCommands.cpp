@@ -9,8 +9,6 @@ namespace uzuviv {
 
 namespace {
 
-constexpr double MaxTolerance = 1000;
-
 // Seven decimals: a centimetre, far finer than a pixel at any zoom, and no fifteen-digit
 // noise in the list and the panel.
 Extended Rounded(double degrees)
@@ -74,7 +72,7 @@ std::uint16_t MapCommands::RimTolerance(LatLon centre, LatLon at)
     const double distance = GeodesicDistance(centre, at);
     if (!std::isfinite(distance))
         return 0;
-    return static_cast<std::uint16_t>(std::lround(std::clamp(distance, 0.0, MaxTolerance)));
+    return static_cast<std::uint16_t>(std::lround(std::clamp(distance, 0.0, double{MaxTolerance})));
 }
 
 void MapCommands::DragEnd(const MapHit& hit, LatLon at)

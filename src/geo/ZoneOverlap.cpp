@@ -134,23 +134,4 @@ std::vector<bool> OverlappingZones(std::span<const Zone> zones)
     return overlapping;
 }
 
-void ForEachOverlap(std::span<const Zone> zones,
-                    const std::function<bool(std::size_t, std::size_t)>& visit)
-{
-    const ZoneGrid grid(zones);
-    std::vector<std::size_t> partners;
-    for (std::size_t i = 0; i < zones.size(); ++i) {
-        partners.clear();
-        grid.Neighbours(i, [&](std::size_t j) {
-            if (j > i)
-                partners.push_back(j);
-            return true;
-        });
-        std::sort(partners.begin(), partners.end());
-        for (std::size_t j : partners)
-            if (!visit(i, j))
-                return;
-    }
-}
-
 } // namespace uzuviv

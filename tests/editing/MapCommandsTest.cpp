@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "editing/FakeView.h"
+#include "editing/ProjectCheck.h"
 #include "geo/Geodesy.h"
 #include "text/text.h"
 
@@ -135,6 +137,32 @@ TEST_F(MapCommandsTest, HitTestFindsMarkersBeforeRimsAndSelectedBeforeOthers)
     };
     for (const Case& c : cases)
         EXPECT_EQ(layer.HitTest(view, c.at, c.selection), c.hit) << c.at.X << "," << c.at.Y;
+}
+
+TEST_F(MapCommandsTest, WarningZonesAreTheOnesCheckProjectFindsOverlapping)
+{
+    Records().clear();
+    for (int i = 0; i < 60; ++i) {
+        TGPSRecord record;
+        record.Latitude = 47.96 + (i * 37 % 60) * 0.0002;
+        record.Longitude = 7.9 + (i * 23 % 60) * 0.0003;
+        record.Tolerance = static_cast<std::uint16_t>(i % 4 == 0 ? 0 : 5 + i % 30);
+        Records().push_back(record);
+    }
+    Records()[7].Latitude = 95;   // off the globe: in no overlap
+    std::vector<bool> expected(Records().size(), false);
+    for (const ProjectFinding& finding : CheckProject(*document.CurrentProject()))
+        if (finding.Kind == FindingKind::OverlappingZones)
+            for (std::size_t point : finding.Points)
+                expected[point] = true;
+    MapLayer layer;
+    layer.Rebuild(document.CurrentProject());
+    std::vector<bool> drawn;
+    for (std::size_t row = 0; row < Records().size(); ++row)
+        drawn.push_back(layer.Overlaps(row));
+    EXPECT_EQ(drawn, expected);
+    EXPECT_GT(std::count(drawn.begin(), drawn.end(), true), 5);
+    EXPECT_GT(std::count(drawn.begin(), drawn.end(), false), 5);
 }
 
 } // namespace
