@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <unordered_set>
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -50,6 +52,62 @@ QString DegreesLabel(double value, bool latitude)
     if (std::abs(value) < 1e-9)
         return QStringLiteral("0°");
     return QString::number(std::abs(value), 'g', 8) + u'°' + hemisphere;
+}
+
+// A circle of `radius` pixels. Large ones are drawn as a polygon of which only the part near the
+// view is stroked: the painter would otherwise stroke the whole rim of a circle thousands of
+// pixels across for every frame.
+void DrawZone(QPainter& painter, QPointF centre, double radius, const QPen& pen, const QBrush& brush)
+{
+    painter.setPen(pen);
+    painter.setBrush(brush);
+    const QRectF near = QRectF(painter.window()).adjusted(-8, -8, 8, 8);
+    if (radius < 300) {
+        painter.drawEllipse(centre, radius, radius);
+        return;
+    }
+    constexpr int Vertices = 1024;
+    static const std::vector<QPointF> unit = [] {
+        std::vector<QPointF> points(Vertices);
+        for (int i = 0; i < Vertices; ++i)
+            points[i] = {std::cos(2 * std::numbers::pi * i / Vertices), std::sin(2 * std::numbers::pi * i / Vertices)};
+        return points;
+    }();
+    QPolygonF clamped;
+    if (brush.style() != Qt::NoBrush) {
+        clamped.reserve(Vertices);
+        for (const QPointF& u : unit)
+            clamped << QPointF(std::clamp(centre.x() + u.x() * radius, near.left(), near.right()),
+                               std::clamp(centre.y() + u.y() * radius, near.top(), near.bottom()));
+        painter.setPen(Qt::NoPen);
+        painter.drawPolygon(clamped);
+        painter.setPen(pen);
+    }
+    if (pen.style() == Qt::NoPen)
+        return;
+    QPolygonF run;
+    for (int i = 0; i <= Vertices; ++i) {
+        const QPointF& u = unit[i % Vertices];
+        const QPointF vertex(centre.x() + u.x() * radius, centre.y() + u.y() * radius);
+        if (near.contains(vertex)) {
+            run << vertex;
+            continue;
+        }
+        if (!run.isEmpty()) {
+            run << vertex;
+            painter.drawPolyline(run);
+            run.clear();
+        } else {
+            run << vertex;   // the segment from outside into the view
+            if (i + 1 <= Vertices) {
+                const QPointF& w = unit[(i + 1) % Vertices];
+                if (!near.contains(QPointF(centre.x() + w.x() * radius, centre.y() + w.y() * radius)))
+                    run.clear();
+            }
+        }
+    }
+    if (run.size() > 1)
+        painter.drawPolyline(run);
 }
 
 } // namespace
@@ -411,22 +469,39 @@ void MapView::DrawPoints(QPainter& painter, const MapViewport& view)
         }
     };
 
-    // Zones: ordinary ones, then the overlapping ones over them so no warning hides.
-    const bool fill = visible.size() <= ZoneFillLimit;
-    painter.setRenderHint(QPainter::Antialiasing, !dense);
+    // Zones: ordinary ones, then the overlapping ones over them so no warning hides. Circles
+    // that would be drawn within a pixel or two of one already drawn (same colour, centre and
+    // radius close for their size) are drawn once; a rim wholly outside the view is not drawn.
+    std::size_t zones = 0;
+    for (const Visible& v : visible)
+        zones += v.Radius >= 1.5 ? 1 : 0;
+    // Many zones are drawn plainly: thin rims without smoothing or tint, still true to size.
+    const bool fill = zones <= ZoneFillLimit;
+    painter.setRenderHint(QPainter::Antialiasing, zones <= ZoneFillLimit);
+    std::unordered_set<std::uint64_t> drawnZones;
+    const double corners[4][2] = {{0, 0}, {view.Width, 0}, {0, view.Height}, {view.Width, view.Height}};
     for (int pass = 0; pass < 2; ++pass) {
-        nextPass();
+        drawnZones.clear();
         for (const Visible& v : visible) {
             if (v.Radius < 1.5 || layer_.Overlaps(v.Row) != (pass == 1))
                 continue;
-            if (dense && !firstInCell(v))
+            const double grain = fill ? std::max(2.0, v.Radius / 64.0) : std::max(4.0, v.Radius / 6.0);
+            const auto key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(std::floor(v.X / grain))) << 40) ^
+                             (static_cast<std::uint64_t>(static_cast<std::uint32_t>(std::floor(v.Y / grain))) << 16) ^
+                             (static_cast<std::uint64_t>(std::lround(std::log2(v.Radius) * 64)) << 1) ^
+                             layer_.Mode(v.Row);
+            if (!drawnZones.insert(key).second)
+                continue;
+            bool coversView = true;
+            for (const auto& corner : corners)
+                coversView = coversView && std::hypot(corner[0] - v.X, corner[1] - v.Y) < v.Radius - 2;
+            if (coversView && !fill)
                 continue;
             const QColor colour = pass == 1 ? Warning : ModeColour(layer_.Mode(v.Row));
             QColor inside = colour;
             inside.setAlpha(pass == 1 ? 70 : 40);
-            painter.setPen(QPen(colour, pass == 1 ? 2 : 1.2));
-            painter.setBrush(fill ? QBrush(inside) : Qt::NoBrush);
-            painter.drawEllipse(QPointF(v.X, v.Y), v.Radius, v.Radius);
+            DrawZone(painter, QPointF(v.X, v.Y), v.Radius, coversView ? QPen(Qt::NoPen) : QPen(colour, fill && pass == 1 ? 2 : fill ? 1.2 : 0),
+                     fill ? QBrush(inside) : QBrush(Qt::NoBrush));
         }
     }
 
