@@ -52,55 +52,68 @@ MapPanel::MapPanel(QMainWindow& window, Document& document, DocumentView& view, 
     dock_->hide();
     connect(view_, &MapView::LinkActivated, this, [this](const QString& url) { documentView_.OpenUrl(url.toStdString()); });
 
-    showMap_ = new QAction(&window);
-    showMap_->setObjectName(QStringLiteral("ShowMap1"));
-    showMap_->setCheckable(true);
-    showMap_->setShortcut(QKeySequence(Qt::Key_F8));
-    showMap_->setShortcutContext(Qt::WindowShortcut);
-    window.addAction(showMap_);
-    connect(showMap_, &QAction::triggered, this, [this](bool visible) {
-        // The first time, the window grows by the map rather than squeezing the list.
-        if (visible && !placed_) {
-            placed_ = true;
-            if (!window_.isMaximized() && !window_.isFullScreen()) {
-                QRect frame = window_.geometry();
-                // The map and the splitter beside it.
-                frame.setWidth(frame.width() + DefaultWidth + 24);
-                if (const QScreen* screen = window_.screen()) {
-                    const QRect room = screen->availableGeometry();
-                    frame.setWidth(std::min(frame.width(), room.width()));
-                    if (frame.right() > room.right())
-                        frame.moveRight(room.right());
-                }
-                window_.setGeometry(frame);
-            }
-            // Once the window has its new width, the map takes the part it grew by.
-            QTimer::singleShot(0, this, [this]() {
-                window_.resizeDocks({dock_}, {DefaultWidth}, Qt::Horizontal);
-            });
+    // The window's command table may have made the two items already; otherwise they are made
+    // here. Either way their handlers are ShowMap and EditSettings.
+    const auto action = [this, &window](const char* name) {
+        QAction* found = window.findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+        if (found == nullptr) {
+            found = new QAction(&window);
+            found->setObjectName(QString::fromLatin1(name));
+            found->setShortcutContext(Qt::WindowShortcut);
+            window.addAction(found);
+            made_ = true;
         }
-        dock_->setVisible(visible);
-        UserSettings().setValue(QStringLiteral("Map/Visible"), visible);
-    });
+        return found;
+    };
+    showMap_ = action("ShowMap1");
+    settings_ = action("MapSettings1");
+    if (made_) {
+        showMap_->setCheckable(true);
+        showMap_->setShortcut(QKeySequence(Qt::Key_F8));
+        connect(showMap_, &QAction::triggered, this, &MapPanel::ShowMap);
+        connect(settings_, &QAction::triggered, this, &MapPanel::EditSettings);
+    }
     // Closing the dock by its own button unchecks the item.
     connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool) {
         showMap_->setChecked(!dock_->isHidden());
     });
-
-    settings_ = new QAction(&window);
-    settings_->setObjectName(QStringLiteral("MapSettings1"));
-    window.addAction(settings_);
-    connect(settings_, &QAction::triggered, this, &MapPanel::EditSettings);
     ApplyLanguage();
 }
 
 MapPanel::~MapPanel() = default;
 
+void MapPanel::ShowMap(bool visible)
+{
+    // The first time, the window grows by the map rather than squeezing the list.
+    if (visible && !placed_) {
+        placed_ = true;
+        if (!window_.isMaximized() && !window_.isFullScreen()) {
+            QRect frame = window_.geometry();
+            // The map and the splitter beside it.
+            frame.setWidth(frame.width() + DefaultWidth + 24);
+            if (const QScreen* screen = window_.screen()) {
+                const QRect room = screen->availableGeometry();
+                frame.setWidth(std::min(frame.width(), room.width()));
+                if (frame.right() > room.right())
+                    frame.moveRight(room.right());
+            }
+            window_.setGeometry(frame);
+        }
+        // Once the window has its new width, the map takes the part it grew by.
+        QTimer::singleShot(0, this, [this]() { window_.resizeDocks({dock_}, {DefaultWidth}, Qt::Horizontal); });
+    }
+    dock_->setVisible(visible);
+    showMap_->setChecked(visible);
+    UserSettings().setValue(QStringLiteral("Map/Visible"), visible);
+}
+
 void MapPanel::ApplyLanguage()
 {
     dock_->setWindowTitle(MapText(1));
-    showMap_->setText(QString::fromStdString(LanguageText(TextTable::OptionsMenuTexts, 2)));
-    settings_->setText(QString::fromStdString(LanguageText(TextTable::OptionsMenuTexts, 3)));
+    if (made_) {
+        showMap_->setText(QString::fromStdString(LanguageText(TextTable::OptionsMenuTexts, 2)));
+        settings_->setText(QString::fromStdString(LanguageText(TextTable::OptionsMenuTexts, 3)));
+    }
     view_->ApplyLanguage();
     view_->SetAttribution(AttributionHtml(tiles_->Template()));
 }

@@ -41,6 +41,8 @@ public:
     void SaveSettings();
     void ApplyLanguage();
 
+    // Show Map: shows or hides the dock (the first time widening the window by it).
+    void ShowMap(bool visible);
     // Map Settings...: the preset or custom template, stored when closed with OK.
     void EditSettings();
 
@@ -53,6 +55,8 @@ private:
     QDockWidget* dock_ = nullptr;
     QAction* showMap_ = nullptr;
     QAction* settings_ = nullptr;
+    // Whether the two items were made here rather than by the window's command table.
+    bool made_ = false;
     // Whether the dock has a size and place of its own yet.
     bool placed_ = false;
     static constexpr int DefaultWidth = 440;
