@@ -77,6 +77,23 @@ int CloseDescriptor(int descriptor)
     return result != 0 && errno == EINTR ? 0 : result;
 }
 
+// Why the existing file `existing` at `target` may not be replaced, as an input/output code;
+// 0 when it may.
+int ReplaceRefusal(const std::string& target, const struct stat& existing)
+{
+    // Renaming over a folder, a device or a pipe would not write into it but replace it.
+    if (!S_ISREG(existing.st_mode))
+        return 5;
+    // Checked on the bits, not with access(): root may write anything, but a file its owner made
+    // read-only should not be replaced behind their back.
+    if ((existing.st_mode & 0222) == 0)
+        return 5;
+    // Write access to the folder alone would let a user replace a file they may only read.
+    if (RetryInterrupted([&]() { return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS); }) != 0)
+        return InOutCodeFromErrno(errno, target);
+    return 0;
+}
+
 mode_t CurrentUmask()
 {
     const mode_t mask = ::umask(0);
@@ -215,16 +232,8 @@ AtomicTextWriter::AtomicTextWriter(const std::string& path)
     struct stat existing {};
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
     if (exists) {
-        // Renaming over a folder, a device or a pipe would not write into it but replace it.
-        if (!S_ISREG(existing.st_mode))
-            throw InOutError(5);
-        // Checked on the bits, not with access(): root may write anything, but a file its
-        // owner made read-only should not be replaced behind their back.
-        if ((existing.st_mode & 0222) == 0)
-            throw InOutError(5);
-        // Write access to the folder alone would let a user replace a file they may only read.
-        if (RetryInterrupted([&]() { return ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS); }) != 0)
-            throw InOutError(InOutCodeFromErrno(errno, target_));
+        if (const int refusal = ReplaceRefusal(target_, existing); refusal != 0)
+            throw InOutError(refusal);
         mode = existing.st_mode & 07777;
     }
 
@@ -323,6 +332,18 @@ void AtomicTextWriter::Fail(int error)
     ::unlink(temporary_.c_str());
     temporary_.clear();
     throw InOutError(failedCode_);
+}
+
+bool IsWriteProtected(const std::string& path)
+{
+    try {
+        const std::string target = ResolveLinks(path);
+        struct stat existing {};
+        return !path.empty() && ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)
+               && ReplaceRefusal(target, existing) == 5;
+    } catch (const InOutError&) {
+        return false;   // the save itself reports what is wrong with the path
+    }
 }
 
 void SetWriteFaultForTesting(std::optional<std::pair<std::size_t, int>> fault)

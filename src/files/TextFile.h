@@ -80,6 +80,10 @@ private:
     bool committed_ = false;
 };
 
+// True when `path` names an existing file that AtomicTextWriter would refuse to replace for
+// want of write access (read-only, or not writable by this user); a missing file is not.
+bool IsWriteProtected(const std::string& path);
+
 // Test only: makes every AtomicTextWriter fail with errno `second` once `first` bytes have
 // reached its temporary file (simulates a full disk). std::nullopt switches it off.
 void SetWriteFaultForTesting(std::optional<std::pair<std::size_t, int>> fault);

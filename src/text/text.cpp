@@ -296,6 +296,7 @@ constexpr const char* MessageTextsEntries[] = {
     "Valeur de Tolerance incorrecte!",
     "Référence de Fichier incorrecte!",
     "Le presse-papier de Windows ne contient pas de données utiles!",
+    "Ce fichier est en lecture seule. Choisissez un autre nom.",
     // English
     "The current project has been modified. Do you want to save these changes?",
     "Project full, you cannot add more new GPS record!",
@@ -304,6 +305,7 @@ constexpr const char* MessageTextsEntries[] = {
     "Wrong Tolerance value!",
     "Wrong File reference!",
     "The Windows Clipboard does not contain usefull data!",
+    "This file is read-only. Choose another name.",
     // Spanish
     "El proyecto actual has sido modificado. ¿Desea guardar los cambios?",
     "Project full, you cannot add more new GPS record!",
@@ -312,6 +314,7 @@ constexpr const char* MessageTextsEntries[] = {
     "Wrong Tolerance value!",
     "Wrong File reference!",
     "The Windows Clipboard does not contain usefull data!",
+    "Este archivo es de solo lectura. Elija otro nombre.",
     // German
     "Aktuelles Projekt wurde geändert. Wünschen Sie die Änderungen zu speichern?",
     "Project full, you cannot add more new GPS record!",
@@ -320,6 +323,7 @@ constexpr const char* MessageTextsEntries[] = {
     "Wrong Tolerance value!",
     "Wrong File reference!",
     "The Windows Clipboard does not contain usefull data!",
+    "Diese Datei ist schreibgeschützt. Wählen Sie einen anderen Namen.",
     // Italian
     "The current project has been modified. Do you want to save these changes?",
     "Project full, you cannot add more new GPS record!",
@@ -328,8 +332,9 @@ constexpr const char* MessageTextsEntries[] = {
     "Wrong Tolerance value!",
     "Wrong File reference!",
     "The Windows Clipboard does not contain usefull data!",
+    "Questo file è di sola lettura. Scegliere un altro nome.",
 };
-static_assert(std::size(MessageTextsEntries) == 5 * 7);
+static_assert(std::size(MessageTextsEntries) == 5 * 8);
 
 constexpr const char* ListTextsEntries[] = {
     // French

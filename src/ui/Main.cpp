@@ -35,6 +35,7 @@
 #include "files/SettingsFile.h"
 #include "text/text.h"
 #include "ui/EditorPanel.h"
+#include "ui/FileChooser.h"
 #include "ui/Gauge.h"
 #include "ui/Help.h"
 #include "ui/Icons.h"
@@ -544,7 +545,7 @@ std::optional<std::string> TForm1::ChooseFile(FileDialog dialog, const std::stri
     const bool save = dialog == FileDialog::SaveProject || dialog == FileDialog::SaveGPSFile;
     static const char* const names[] = {"OpenDialog1", "SaveDialog1", "OpenDialog2", "SaveDialog2"};
 
-    QFileDialog chooser(this);
+    FileChooser chooser(this);
     chooser.setObjectName(QString::fromLatin1(names[static_cast<int>(dialog)]));
     chooser.setOption(QFileDialog::DontUseNativeDialog);
     chooser.setNameFilter(project ? QStringLiteral("OVRA GPS Project Files (*.gps)")

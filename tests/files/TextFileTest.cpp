@@ -268,6 +268,19 @@ TEST(AtomicTextWriter, RefusesReadOnlyTargetsAndMissingFolders)
     EXPECT_EQ(InOutCodeOf([&] { AtomicTextWriter writer(folder.Path().string()); }), 5);
     EXPECT_EQ(InOutCodeOf([&] { AtomicTextWriter writer("/dev/null"); }), 5);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"readonly.txt"});
+
+    // What a save dialog refuses before it closes: exactly the read-only files the writer
+    // refuses, directly or through a link; a new name, a folder or a device is left to the save.
+    const std::string writable = folder / "writable.txt";
+    WriteBytes(writable, "");
+    std::filesystem::create_symlink(readOnly, folder / "link.txt");
+    const std::pair<std::string, bool> cases[] = {
+        {readOnly, true},  {folder / "link.txt", true},      {writable, false},
+        {folder / "new.txt", false}, {folder.Path().string(), false}, {"/dev/null", false},
+        {"", false},
+    };
+    for (const auto& [path, writeProtected] : cases)
+        EXPECT_EQ(IsWriteProtected(path), writeProtected) << path;
 }
 
 TEST(AtomicTextWriter, KeepsPermissionsOfTheReplacedFile)

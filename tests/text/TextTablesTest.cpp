@@ -152,7 +152,7 @@ TEST_F(TextTablesTest, ItemCountsPerLanguage)
     const Case cases[] = {{TextTable::AboutTexts, 4}, {TextTable::FileMenuTexts, 10},
         {TextTable::EditMenuTexts, 11}, {TextTable::OptionsMenuTexts, 3},
         {TextTable::LanguageMenuTexts, 6}, {TextTable::HelpMenuTexts, 5},
-        {TextTable::ProjectNameTexts, 2}, {TextTable::MessageTexts, 7},
+        {TextTable::ProjectNameTexts, 2}, {TextTable::MessageTexts, 8},
         {TextTable::ListTexts, 10}, {TextTable::EditorPanelTexts, 19},
         {TextTable::PropertiesTexts, 8}, {TextTable::ProgressTexts, 6},
         {TextTable::ButtonTexts, 2}, {TextTable::ToolbarHintTexts, 11},

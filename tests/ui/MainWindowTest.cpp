@@ -1,6 +1,10 @@
 #include "ui/Main.h"
 
+#include <sys/stat.h>
+
+#include <QAbstractItemView>
 #include <QAction>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -27,6 +31,7 @@ namespace {
 
 using testing::AnswerFileDialog;
 using testing::ButtonWithText;
+using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WhenModal;
 using testing::WriteBytes;
@@ -198,6 +203,78 @@ TEST_F(MainWindowTest, TextFromAFileIsShownLiterallyNeverAsMarkup)
     Action("ImportGPSFile1")->trigger();
     EXPECT_EQ(format, Qt::PlainText);
     EXPECT_EQ(text, QString::fromUtf8("'<b>7</b>' n'est pas une valeur entière correcte."));
+}
+
+TEST_F(MainWindowTest, SaveDialogsRefuseAReadOnlyFileAndStayOpen)
+{
+    NewProject("Locked");
+    const auto lock = [](const std::string& path) {
+        WriteBytes(path, "old");
+        ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    };
+    // Picks `locked` typed without its extension, answers the refusal, then picks `free`.
+    const auto pick = [](QWidget* modal, const std::string& locked, const std::string& free,
+                         QString& refusal, bool& stayedOpen) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        WhenModal([&refusal](QWidget* box) {
+            refusal = box->windowTitle() + ": " + box->findChild<QLabel*>("qt_msgbox_label")->text();
+            box->close();
+        });
+        testing::TypeIntoFileDialog(dialog, QString::fromStdString(locked).chopped(4));
+        static_cast<QDialog*>(dialog)->accept();
+        stayedOpen = dialog->isVisible();
+        if (!stayedOpen)
+            return;
+        // The list still selects the refused file; typing into the focused name box, as a
+        // user does, drops that selection, which a window that is not active cannot show.
+        dialog->findChild<QAbstractItemView*>("listView")->clearSelection();
+        AnswerFileDialog(dialog, QString::fromStdString(free));
+    };
+    const struct { const char* command; const char* dialog; const char* locked; const char* free; } cases[] = {
+        {"SaveAs1", "SaveDialog1", "locked.gps", "free.gps"},
+        {"CreateGPSFile1", "SaveDialog2", "locked.csv", "free.csv"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        lock(folder.File(c.locked));
+        QString refusal, dialogName;
+        bool stayedOpen = false;
+        WhenModal([&](QWidget* modal) {
+            dialogName = modal->objectName();
+            pick(modal, folder.File(c.locked), folder.File(c.free), refusal, stayedOpen);
+        });
+        Action(c.command)->trigger();
+        EXPECT_EQ(dialogName, c.dialog);
+        EXPECT_TRUE(stayedOpen);
+        EXPECT_EQ(refusal.toStdString(),
+                  std::string("Avertissement: ") + c.locked + "\nThis file is read-only. Choose another name.");
+        EXPECT_EQ(ReadBytes(folder.File(c.locked)), "old");
+        EXPECT_NE(ReadBytes(folder.File(c.free)), "");
+    }
+
+    // The save prompt before New: the refusal no longer stops the New that asked.
+    lock(folder.File("prompt.gps"));
+    window->CurrentDocument().CurrentFileName.clear();
+    window->CurrentDocument().CurrentProject()->Subject = "changed";
+    QString refusal;
+    bool stayedOpen = false;
+    WhenModal([&](QWidget* question) {
+        WhenModal([&](QWidget* modal) {
+            pick(modal, folder.File("prompt.gps"), folder.File("saved.gps"), refusal, stayedOpen);
+            WhenModal([](QWidget* properties) {
+                properties->findChild<QLineEdit*>("Edit1")->setText("Next");
+                properties->findChild<QPushButton*>("Button1")->click();
+            });
+        });
+        ButtonWithText(question, "&Oui")->click();
+    });
+    Action("New2")->trigger();
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_FALSE(refusal.isEmpty());
+    EXPECT_EQ(ReadBytes(folder.File("prompt.gps")), "old");
+    EXPECT_NE(ReadBytes(folder.File("saved.gps")).find("changed"), std::string::npos);
+    EXPECT_EQ(window->windowTitle(), "DAV Uzuviv V1.0 - Next");
 }
 
 TEST_F(MainWindowTest, SaveAndReopenThroughTheDialogsShowsThePoints)
