@@ -69,10 +69,14 @@ void DocumentCommands::Property1Click()
     if (project == nullptr)
         return;
     ProjectProperties values = HeaderOf(*project);
-    if (!view_.EditProperties(values))
+    if (!view_.EditProperties(values) || values == HeaderOf(*project))
         return;
     ApplyHeader(values, *project);
     SetTitleFromProject();
+    // An undo step of its own: otherwise Undo would bring back the older properties and Redo
+    // could never bring the new ones back.
+    document_.RecordUndoSnapshot();
+    view_.RefreshCommands();
 }
 
 void DocumentCommands::Open1Click()

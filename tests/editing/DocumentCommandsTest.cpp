@@ -6,6 +6,7 @@
 
 #include "TempFolder.h"
 #include "editing/FakeView.h"
+#include "editing/PointCommands.h"
 #include "files/UnitOfCodes.h"
 #include "model/NumberText.h"
 #include "text/text.h"
@@ -341,9 +342,10 @@ TEST_F(DocumentCommandsTest, FirstActivationReopensTheLastProjectOnce)
     EXPECT_EQ(missing.CurrentFileName, folder.File("deleted.gps"));
 }
 
-TEST_F(DocumentCommandsTest, PropertiesEditStoresAndRetitlesWithoutSnapshot)
+TEST_F(DocumentCommandsTest, PropertiesEditIsOneUndoStepAndAnUnchangedOkNone)
 {
     MakeSavedProject(folder.File("p.gps"), "Before");
+    PointCommands points{document, view, view};
     ProjectProperties values = Named("After");
     values.ProjectComments = {};
     view.PropertiesAnswers.push_back(values);
@@ -351,12 +353,28 @@ TEST_F(DocumentCommandsTest, PropertiesEditStoresAndRetitlesWithoutSnapshot)
     EXPECT_EQ(document.CurrentProject()->ProjectName, "After");
     EXPECT_TRUE(document.CurrentProject()->ProjectComments.empty());
     EXPECT_EQ(view.Title, "DAV Uzuviv V1.0 - After");
-    EXPECT_FALSE(document.History.CanUndo());
     EXPECT_TRUE(document.IsProjectModified());
+    EXPECT_EQ(document.History.Count(), 2u);
 
+    // Undo brings the old properties back, Redo the new ones, with the title.
+    points.Undo1Click();
+    EXPECT_EQ(document.CurrentProject()->ProjectName, "Before");
+    EXPECT_EQ(document.CurrentProject()->ProjectComments, std::vector<std::string>{"..."});
+    EXPECT_EQ(view.Title, "DAV Uzuviv V1.0 - Before");
+    EXPECT_FALSE(document.IsProjectModified());
+    points.Redo1Click();
+    EXPECT_EQ(document.CurrentProject()->ProjectName, "After");
+    EXPECT_EQ(view.Title, "DAV Uzuviv V1.0 - After");
+    EXPECT_EQ(document.CurrentProject()->Records.size(), 1u);
+
+    // An unchanged OK and a Cancel record nothing.
+    view.PropertiesAnswers.push_back(values);
+    commands.Property1Click();
     view.PropertiesAnswers.push_back(std::nullopt);
     commands.Property1Click();
     EXPECT_EQ(document.CurrentProject()->ProjectName, "After");
+    EXPECT_EQ(document.History.Count(), 2u);
+    EXPECT_EQ(document.History.Position(), 1u);
 }
 
 } // namespace
