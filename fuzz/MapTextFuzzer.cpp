@@ -11,6 +11,7 @@
 #include "FuzzWindow.h"
 #include "editing/Document.h"
 #include "editing/PointCommands.h"
+#include "editing/WebLinks.h"
 #include "files/Cp1252.h"
 #include "files/UnitOfCodes.h"
 #include "model/CoordinateFormats.h"
@@ -71,9 +72,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         text.remove_prefix(at + 1);
     const std::size_t comma = text.find(',');
     const std::string latitudeText = comma == std::string_view::npos ? std::string()
-        : FilterCoordinateText(text.substr(0, comma), true, true, true, true, true);
+        : MapCoordinateText(text.substr(0, comma));
     const std::string longitudeText = comma == std::string_view::npos ? std::string()
-        : FilterCoordinateText(text.substr(comma + 1), true, true, true, true, true);
+        : MapCoordinateText(text.substr(comma + 1));
+    // Only hemisphere letters inside words or away from numbers are dropped: the side is the
+    // plain filter's text less some of its minus signs.
+    if (comma != std::string_view::npos) {
+        const std::string_view sides[] = {text.substr(0, comma), text.substr(comma + 1)};
+        const std::string* kept[] = {&latitudeText, &longitudeText};
+        for (int side = 0; side < 2; ++side) {
+            const std::string all = FilterCoordinateText(sides[side], true, true, true, true, true);
+            std::size_t k = 0;
+            for (const char c : all)
+                if (k < kept[side]->size() && (*kept[side])[k] == c)
+                    ++k;
+                else
+                    FUZZ_CHECK(c == '-');
+            FUZZ_CHECK(k == kept[side]->size());
+        }
+    }
 
     const TProjectType& project = *document.CurrentProject();
     if (latitudeText.empty() || longitudeText.empty() || existing >= MaxRecords) {

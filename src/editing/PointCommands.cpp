@@ -215,8 +215,8 @@ void PointCommands::NewGPSFromGoogleMapsClipboard1Click()
     }
     std::string latitude, longitude;
     if (const auto comma = text.find(','); comma != std::string::npos) {
-        latitude = FilterCoordinateText(std::string_view(text).substr(0, comma), true, true, true, true, true);
-        longitude = FilterCoordinateText(std::string_view(text).substr(comma + 1), true, true, true, true, true);
+        latitude = MapCoordinateText(std::string_view(text).substr(0, comma));
+        longitude = MapCoordinateText(std::string_view(text).substr(comma + 1));
     }
     if (latitude.empty() || longitude.empty()) {
         view_.ShowMessage(MessageKind::Warning, useless);

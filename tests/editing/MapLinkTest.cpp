@@ -31,6 +31,24 @@ TEST(WebLinksTest, MapUrlCarriesThePointTwiceAndTheLanguage)
     EXPECT_EQ(HomePageUrl().back(), '/');
 }
 
+TEST(WebLinksTest, MapTextSidesKeepOnlyStandaloneHemisphereLetters)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"45.764043", "45.764043"}, {" 4.835659", "4.835659"}, {"S33.86", "-33.86"},
+        {"E151.21", "151.21"},      {"45.5S", "45.5-"},        {"4.83,15z", "4.83.15"},
+        {"N45.5 W0.25", "45.5-0.25"},
+        // Blanks and degree or minute marks may stand between the letter and its number.
+        {"S 33.86", "-33.86"},      {"33.86 s", "33.86-"},     {"45\xC2\xB0" "30'S", "4530-"},
+        {"45.5\xC2\xB0 W", "45.5-"},
+        // Inside a word, or far from any number, a letter is no hemisphere.
+        {"Paris 48.85", "48.85"},   {"Kansas 38.5", "38.5"},   {"Wien 48.2", "48.2"},
+        {"S\xC3\xA8te 43.4", "43.4"}, {"Gare S\xC3\xBC" "d 7", "7"}, {"Route W", ""},
+        {"W", ""},                  {"", ""},
+    };
+    for (const auto& [side, expected] : cases)
+        EXPECT_EQ(MapCoordinateText(side), expected) << side;
+}
+
 class MapTextTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -64,6 +82,9 @@ TEST_F(MapTextTest, ClipboardTextsBecomePointsInEveryDisplayMode)
         {"S33.86,E151.21", true, -33.86L, 151.21L, "...", nullptr},
         {"45.5S,0.25", true, 0, 0.25L, "...", "Wrong Latitude value!"},
         {"45.76,4.83,15z", true, 45.76L, 0, "...", "Wrong Longitude value!"},
+        // A letter inside a word is no hemisphere: the "s" of Paris, the "S" of Sète.
+        {"Paris 48.85,2.35", true, 48.85L, 2.35L, "...", nullptr},
+        {"Sète 43.4, W 3.7", true, 43.4L, -3.7L, "...", nullptr},
         {"N45.5 W0.25", false, 0, 0, nullptr, "The Windows Clipboard does not contain usefull data!"},
         {"Home@ ,4", false, 0, 0, nullptr, "The Windows Clipboard does not contain usefull data!"},
         {std::nullopt, false, 0, 0, nullptr, "The Windows Clipboard does not contain usefull data!"},
