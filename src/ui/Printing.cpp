@@ -1,7 +1,9 @@
 #include "ui/Printing.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <utility>
 
 #include <QDialog>
 #include <QFontMetrics>
@@ -31,14 +33,52 @@ constexpr std::array<const char*, ColumnCount> EdgeTemplates = {
     "000 - +000.000000 - +000.000000 - XXXXXXX - XXXXXXXXXX - XXXXX - ",
 };
 
+// What the templates leave between the end of a text and the next column.
+constexpr const char* ColumnGap = " - ";
+
 using ColumnEdges = std::array<int, ColumnCount>;
+
+QString HeaderText(int column)
+{
+    return QString::fromStdString(LanguageText(TextTable::ListTexts, column + 1));
+}
+
+// Each column is as wide as its template allows, or wider where one of its texts needs more (the
+// sexagesimal coordinates, a thousandth point, a long mode name): a point's text keeps the
+// templates' gap before the next column, a header at least does not run into it. With the
+// texts the templates stand for, the edges are the templates' own.
+ColumnEdges MeasureEdges(PrintCanvas& canvas, const TProjectType* project, int displayMode)
+{
+    std::array<int, ColumnCount> widest{};
+    const int gap = canvas.TextWidth(QString::fromLatin1(ColumnGap));
+    if (project != nullptr) {
+        for (std::size_t index = 0; index < project->Records.size(); ++index) {
+            const ListRowTexts texts = ListRow(project->Records[index], index, displayMode);
+            for (std::size_t column = 0; column + 1 < ColumnCount; ++column)
+                widest[column] = std::max(widest[column],
+                                          canvas.TextWidth(QString::fromStdString(texts[column])) + gap);
+        }
+    }
+    canvas.SetBold(true);
+    for (std::size_t column = 0; column + 1 < ColumnCount; ++column)
+        widest[column] = std::max(widest[column], canvas.TextWidth(HeaderText(static_cast<int>(column))));
+    canvas.SetBold(false);
+
+    ColumnEdges templates{};
+    for (std::size_t column = 1; column < ColumnCount; ++column)
+        templates[column] = canvas.TextWidth(QString::fromLatin1(EdgeTemplates[column]));
+    ColumnEdges edges{};
+    for (std::size_t column = 1; column < ColumnCount; ++column)
+        edges[column] = edges[column - 1]
+                        + std::max(templates[column] - templates[column - 1], widest[column - 1]);
+    return edges;
+}
 
 void DrawHeaderLine(PrintCanvas& canvas, const ColumnEdges& edges)
 {
     canvas.SetBold(true);
     for (int column = 0; column < ColumnCount; ++column)
-        canvas.DrawText(edges[static_cast<std::size_t>(column)], 0,
-                        QString::fromStdString(LanguageText(TextTable::ListTexts, column + 1)));
+        canvas.DrawText(edges[static_cast<std::size_t>(column)], 0, HeaderText(column));
     canvas.SetBold(false);
 }
 
@@ -63,9 +103,7 @@ private:
 void RenderPointList(PrintCanvas& canvas, const TProjectType* project, int displayMode)
 {
     canvas.SetBold(false);
-    ColumnEdges edges{};
-    for (std::size_t column = 0; column < edges.size(); ++column)
-        edges[column] = canvas.TextWidth(QString::fromLatin1(EdgeTemplates[column]));
+    const ColumnEdges edges = MeasureEdges(canvas, project, displayMode);
     const int lineHeight = canvas.TextHeight(QStringLiteral("X"));
     const int pageHeight = canvas.PageHeight();
 
@@ -88,7 +126,12 @@ void RenderPointList(PrintCanvas& canvas, const TProjectType* project, int displ
 }
 
 PainterCanvas::PainterCanvas(QPainter& painter, QPagedPaintDevice& device)
-    : painter_(painter), device_(device), font_(QStringLiteral("System"))
+    : PainterCanvas(painter, device, [&device]() { device.newPage(); })
+{
+}
+
+PainterCanvas::PainterCanvas(QPainter& painter, QPaintDevice& device, std::function<void()> newPage)
+    : painter_(painter), device_(device), newPage_(std::move(newPage)), font_(QStringLiteral("System"))
 {
     font_.setPointSize(10);
     font_.setStyleHint(QFont::SansSerif);
@@ -126,7 +169,7 @@ void PainterCanvas::DrawText(int x, int y, const QString& text)
 
 void PainterCanvas::NewPage()
 {
-    device_.newPage();
+    newPage_();
     // A new page may reset the painter's state on some devices; keep the current font and pen.
     painter_.setFont(font_);
     painter_.setPen(Qt::black);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QFont>
 #include <QString>
 
@@ -7,6 +9,7 @@
 
 class QPainter;
 class QPagedPaintDevice;
+class QPaintDevice;
 class QWidget;
 
 namespace uzuviv {
@@ -34,6 +37,9 @@ void RenderPointList(PrintCanvas& canvas, const TProjectType* project, int displ
 class PainterCanvas : public PrintCanvas {
 public:
     PainterCanvas(QPainter& painter, QPagedPaintDevice& device);
+    // The same on any device, a QImage to look at a page for instance; `newPage` ends the page
+    // drawn so far and gives a blank one.
+    PainterCanvas(QPainter& painter, QPaintDevice& device, std::function<void()> newPage);
 
     void SetBold(bool bold) override;
     int TextWidth(const QString& text) override;
@@ -44,7 +50,8 @@ public:
 
 private:
     QPainter& painter_;
-    QPagedPaintDevice& device_;
+    QPaintDevice& device_;
+    std::function<void()> newPage_;
     QFont font_;
 };
 

@@ -1,11 +1,14 @@
 #include "ui/Printing.h"
 
+#include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSize>
@@ -29,10 +32,38 @@ struct DrawnText {
     int Y;
     bool Bold;
     std::string Text;
+    int Width;   // in the font it was drawn in
 };
 
+// Every line, text by text from left to right: a point's text ends the templates' gap (" - ")
+// before the next column, a header at least does not run into the next one.
+void ExpectNoTextRunsIntoTheNextColumn(const std::vector<DrawnText>& drawn, int gap)
+{
+    std::map<std::pair<int, int>, std::vector<DrawnText>> lines;
+    for (const DrawnText& text : drawn)
+        lines[{text.Page, text.Y}].push_back(text);
+    for (const auto& [at, texts] : lines) {
+        ASSERT_EQ(texts.size(), 7u) << "page " << at.first << " y " << at.second;
+        for (std::size_t column = 0; column + 1 < texts.size(); ++column) {
+            const DrawnText& text = texts[column];
+            EXPECT_LE(text.X + text.Width + (text.Bold ? 0 : gap), texts[column + 1].X)
+                << "'" << text.Text << "' runs into '" << texts[column + 1].Text << "'";
+        }
+    }
+}
+
+// The left edges the header line was drawn at, on the first page.
+std::vector<int> HeaderEdges(const std::vector<DrawnText>& drawn)
+{
+    std::vector<int> edges;
+    for (const DrawnText& text : drawn)
+        if (text.Page == 0 && text.Y == 0)
+            edges.push_back(text.X);
+    return edges;
+}
+
 // Records what is drawn. Regular text is 10 units per character and 100 high on a 1000-high
-// page; bold text is twice as wide, so edges measured in the wrong font show up.
+// page; bold text is wider, so edges measured in the wrong font show up.
 class RecordingCanvas : public PrintCanvas {
 public:
     std::vector<DrawnText> Drawn;
@@ -42,13 +73,13 @@ public:
     void SetBold(bool bold) override { Bold = bold; }
     int TextWidth(const QString& text) override
     {
-        return static_cast<int>(text.size()) * (Bold ? 20 : 10);
+        return static_cast<int>(text.size()) * (Bold ? 11 : 10);
     }
     int TextHeight(const QString&) override { return Bold ? 150 : 100; }
     int PageHeight() override { return 1000; }
     void DrawText(int x, int y, const QString& text) override
     {
-        Drawn.push_back({Pages - 1, x, y, Bold, text.toStdString()});
+        Drawn.push_back({Pages - 1, x, y, Bold, text.toStdString(), TextWidth(text)});
     }
     void NewPage() override { ++Pages; }
 
@@ -156,11 +187,24 @@ TEST(PrintingTest, CellTextsAndEdges)
         RenderPointList(canvas, &project, c.Mode);
         const std::vector<DrawnText> line = canvas.Line(c.Number);
         ASSERT_EQ(line.size(), 7u) << "mode " << c.Mode << " point " << c.Number;
+        const std::vector<int> edges = HeaderEdges(canvas.Drawn);
         for (std::size_t column = 0; column < 7; ++column) {
             EXPECT_EQ(line[column].Text, c.Texts[column]) << "mode " << c.Mode << " column " << column;
-            EXPECT_EQ(line[column].X, Edges[column]) << "mode " << c.Mode << " column " << column;
+            EXPECT_EQ(line[column].X, edges[column]) << "mode " << c.Mode << " column " << column;
             EXPECT_EQ(line[column].Y, line[0].Y);
         }
+        ExpectNoTextRunsIntoTheNextColumn(canvas.Drawn, 30);
+    }
+
+    // Up to 150 points in D.d, the texts the templates stand for: the edges are the templates'.
+    // The sexagesimal texts are wider and move the columns after them.
+    project.Records.resize(150);
+    const std::pair<int, std::vector<int>> modes[] = {
+        {1, Edges}, {2, {0, 60, 250, 450, 550, 680, 760}}, {4, {0, 60, 210, 370, 470, 600, 680}}};
+    for (const auto& [mode, edges] : modes) {
+        RecordingCanvas canvas;
+        RenderPointList(canvas, &project, mode);
+        EXPECT_EQ(HeaderEdges(canvas.Drawn), edges) << "mode " << mode;
     }
 }
 
@@ -204,19 +248,28 @@ TEST(PrintingTest, NoPointsPrintsTheHeaderLineAlone)
     }
 }
 
-// Forwards to the real canvas and counts what the page geometry implies.
+// Forwards to the real canvas, counts what the page geometry implies and records what is drawn.
 class CountingCanvas : public PrintCanvas {
 public:
     explicit CountingCanvas(PrintCanvas& inner) : inner_(inner) {}
     int NewPages = 0;
     int LineHeight = 0;
     int Height = 0;
+    std::vector<DrawnText> Drawn;
 
-    void SetBold(bool bold) override { inner_.SetBold(bold); }
+    void SetBold(bool bold) override
+    {
+        bold_ = bold;
+        inner_.SetBold(bold);
+    }
     int TextWidth(const QString& text) override { return inner_.TextWidth(text); }
     int TextHeight(const QString& text) override { return LineHeight = inner_.TextHeight(text); }
     int PageHeight() override { return Height = inner_.PageHeight(); }
-    void DrawText(int x, int y, const QString& text) override { inner_.DrawText(x, y, text); }
+    void DrawText(int x, int y, const QString& text) override
+    {
+        Drawn.push_back({NewPages, x, y, bold_, text.toStdString(), inner_.TextWidth(text)});
+        inner_.DrawText(x, y, text);
+    }
     void NewPage() override
     {
         ++NewPages;
@@ -225,7 +278,67 @@ public:
 
 private:
     PrintCanvas& inner_;
+    bool bold_ = false;
 };
+
+// A page of each display mode on the real font, drawn into an image (UZUVIV_KEEP_PRINT names a
+// folder to keep the first pages in): no text runs into the next column, and D.d with ordinary
+// values keeps the edges of the header line alone.
+TEST(PrintingTest, RealFontPagesInEveryDisplayMode)
+{
+    TProjectType ordinary = ProjectOf(150);
+    for (std::size_t i = 0; i < ordinary.Records.size(); ++i) {
+        TGPSRecord& record = ordinary.Records[i];
+        record.Latitude = (i % 2 ? -1 : 1) * (89.999999L - static_cast<Extended>(i) * 0.6L);
+        record.Longitude = (i % 3 ? -1 : 1) * (179.999999L - static_cast<Extended>(i) * 1.2L);
+        record.Tolerance = static_cast<std::uint16_t>(i * 1000 / 149);
+        record.Mode = static_cast<std::uint8_t>(1 + i % 3);
+        record.FileRef = static_cast<std::uint16_t>(999 - i);
+        record.Comments = "Point " + std::to_string(i + 1);
+    }
+    // A thousand points, and a latitude an imported file brought in beyond the range.
+    TProjectType extreme = ordinary;
+    extreme.Records.resize(1000, ordinary.Records[1]);
+    extreme.Records[2].Latitude = -1234.5L;
+    const QString keep = qEnvironmentVariable("UZUVIV_KEEP_PRINT");
+
+    for (const std::uint8_t language : {2, 1}) {
+        LanguageScope scope(language);
+        std::vector<int> headerAlone;
+        const TProjectType* projects[] = {nullptr, &ordinary, &extreme};
+        for (const TProjectType* project : projects) {
+            for (int mode = 1; mode <= 4; ++mode) {
+                SCOPED_TRACE(::testing::Message() << "language " << int(language) << " mode " << mode
+                                                  << " points " << (project ? project->Records.size() : 0));
+                QImage page(827, 1169, QImage::Format_RGB32);   // A4 at 100 dots per inch
+                page.setDotsPerMeterX(3937);
+                page.setDotsPerMeterY(3937);
+                page.fill(Qt::white);
+                int pages = 0;
+                const auto endPage = [&]() {
+                    if (!keep.isEmpty() && pages == 0 && project != nullptr)
+                        page.save(QStringLiteral("%1/print-%2-mode%3-%4.png")
+                                      .arg(keep, language == 1 ? "fr" : "en").arg(mode)
+                                      .arg(project->Records.size()));
+                    ++pages;
+                    page.fill(Qt::white);
+                };
+                QPainter painter(&page);
+                PainterCanvas canvas(painter, page, endPage);
+                CountingCanvas recording(canvas);
+                RenderPointList(recording, project, mode);
+                ExpectNoTextRunsIntoTheNextColumn(recording.Drawn, canvas.TextWidth(" - "));
+                if (project == nullptr) {
+                    headerAlone = HeaderEdges(recording.Drawn);
+                } else if (project == &ordinary && mode == 1) {
+                    EXPECT_EQ(HeaderEdges(recording.Drawn), headerAlone);
+                }
+                painter.end();
+                endPage();
+            }
+        }
+    }
+}
 
 int PdfPageCount(const QString& path)
 {
