@@ -2,9 +2,11 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "model/NumberText.h"
+#include "model/QuickNumberText.h"
 #include "text/text.h"
 
 namespace uzuviv {
@@ -88,26 +90,43 @@ std::string FormatCoordinate(Extended value, int displayMode, char positive, cha
 
 namespace {
 
-std::string GeneralText(Extended value, bool exponentForm)
+// The value's 18-digit expansion rounded to 15 significant digits.
+DecimalExpansion FifteenDigitsExactly(Extended value)
 {
-    if (!std::isfinite(value))
-        return NonFiniteText(value);
     DecimalExpansion expansion = ExpandDecimal(value);
     RoundExpansion(expansion, expansion.Exponent - 14);
-    if (expansion.Count == 0)
-        return "0";
+    return expansion;
+}
 
-    // Built in place and made a string once: the files write one per coordinate.
-    // The longest plain text of a long double has about 4950 characters.
+DecimalExpansion FifteenDigits(Extended value)
+{
+    DecimalExpansion expansion;
+    if (QuickFifteenDigits(value, expansion))
+        return expansion;
+    return FifteenDigitsExactly(value);
+}
+
+// The zeros a plain text needs between or after the digits.
+std::size_t PaddingZeros(const DecimalExpansion& expansion)
+{
     const int exponent = expansion.Exponent;
     const int count = expansion.Count;
-    const std::size_t zeros = exponent < 0 ? static_cast<std::size_t>(-exponent - 1)
-                                           : static_cast<std::size_t>(exponent + 1 > count ? exponent + 1 - count : 0);
-    char shortBuffer[64];
-    std::string longBuffer;
-    char* const text = zeros + 40 <= sizeof shortBuffer ? shortBuffer
-                                                        : (longBuffer.resize(zeros + 40), longBuffer.data());
-    char* out = text;
+    return exponent < 0 ? static_cast<std::size_t>(-exponent - 1)
+                        : static_cast<std::size_t>(exponent + 1 > count ? exponent + 1 - count : 0);
+}
+
+// Writes the text of a finite value's rounded expansion at `out`, which has room for
+// GeneralTextRoom plus PaddingZeros (unless in exponent form); returns the end.
+constexpr std::size_t GeneralTextRoom = 40;
+
+char* PutGeneralText(char* out, const DecimalExpansion& expansion, bool exponentForm)
+{
+    if (expansion.Count == 0) {
+        *out++ = '0';
+        return out;
+    }
+    const int exponent = expansion.Exponent;
+    const int count = expansion.Count;
     const auto digits = [&out, &expansion](int from, int to) {
         for (int i = from; i < to; ++i)
             *out++ = expansion.Digits[static_cast<std::size_t>(i)];
@@ -127,21 +146,39 @@ std::string GeneralText(Extended value, bool exponentForm)
         *out++ = 'E';
         if (exponent < 0)
             *out++ = '-';
-        out = std::to_chars(out, text + 40 + zeros, exponent < 0 ? -exponent : exponent).ptr;
+        out = std::to_chars(out, out + 8, exponent < 0 ? -exponent : exponent).ptr;
     } else if (exponent < 0) {
         *out++ = '0';
         *out++ = '.';
-        fill(zeros);
+        fill(PaddingZeros(expansion));
         digits(0, count);
     } else if (count <= exponent + 1) {
         digits(0, count);
-        fill(zeros);
+        fill(PaddingZeros(expansion));
     } else {
         digits(0, exponent + 1);
         *out++ = '.';
         digits(exponent + 1, count);
     }
-    return std::string(text, out);
+    return out;
+}
+
+std::string GeneralText(const DecimalExpansion& expansion, bool exponentForm)
+{
+    // Built in place and made a string once. The longest plain text of a long double has about
+    // 4950 characters.
+    const std::size_t room = GeneralTextRoom + (exponentForm ? 0 : PaddingZeros(expansion));
+    char shortBuffer[64];
+    std::string longBuffer;
+    char* const text = room <= sizeof shortBuffer ? shortBuffer : (longBuffer.resize(room), longBuffer.data());
+    return std::string(text, PutGeneralText(text, expansion, exponentForm));
+}
+
+std::string GeneralText(Extended value, bool exponentForm)
+{
+    if (!std::isfinite(value))
+        return NonFiniteText(value);
+    return GeneralText(FifteenDigits(value), exponentForm);
 }
 
 } // namespace
@@ -149,6 +186,23 @@ std::string GeneralText(Extended value, bool exponentForm)
 std::string CoordinateText(Extended value)
 {
     return GeneralText(value, true);
+}
+
+std::string CoordinateTextExactly(Extended value)
+{
+    if (!std::isfinite(value))
+        return NonFiniteText(value);
+    return GeneralText(FifteenDigitsExactly(value), true);
+}
+
+char* PutCoordinateText(char* out, Extended value)
+{
+    if (!std::isfinite(value)) {
+        const std::string text = NonFiniteText(value);
+        std::memcpy(out, text.data(), text.size());
+        return out + text.size();
+    }
+    return PutGeneralText(out, FifteenDigits(value), true);
 }
 
 std::string PlainCoordinateText(Extended value)

@@ -20,6 +20,11 @@ std::string CoordinateText(Extended value);
 // The same digits always in plain decimal notation ("0.00005"), for text that the character
 // filter reads back: it would turn "5E-5" into "5-5".
 std::string PlainCoordinateText(Extended value);
+// CoordinateText from the value's decimal expansion, without the quicker way to the same text.
+std::string CoordinateTextExactly(Extended value);
+// CoordinateText written at `out`, which has CoordinateTextRoom bytes; returns the end.
+inline constexpr std::size_t CoordinateTextRoom = 40;
+char* PutCoordinateText(char* out, Extended value);
 
 std::string FormatLatitude(Extended value, int displayMode);
 std::string FormatLongitude(Extended value, int displayMode);

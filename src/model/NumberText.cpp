@@ -10,7 +10,12 @@
 #include <locale.h>
 #include <stdlib.h>
 
+#include "model/DecimalDigits.h"
+#include "model/QuickNumberText.h"
+
 namespace uzuviv {
+
+using namespace digits;
 
 namespace {
 
@@ -41,23 +46,8 @@ locale_t NumericCLocale()
     return locale;
 }
 
-// 10^0 .. 10^27: 5^27 < 2^64, so every one is exact in the 64-bit mantissa.
-constexpr int MaxExactPower = 27;
 // Below 10^19 < 2^64 every significand is an exact long double too.
 constexpr std::size_t MaxExactDigits = 19;
-
-constexpr std::array<Extended, MaxExactPower + 1> MakeExactPowersOfTen()
-{
-    std::array<Extended, MaxExactPower + 1> powers{};
-    Extended power = 1;
-    for (Extended& entry : powers) {
-        entry = power;
-        power *= 10;
-    }
-    return powers;
-}
-
-constexpr std::array<Extended, MaxExactPower + 1> ExactPowersOfTen = MakeExactPowersOfTen();
 
 int HexDigitValue(char c)
 {
@@ -70,9 +60,9 @@ int HexDigitValue(char c)
     return -1;
 }
 
-} // namespace
-
-Extended ParseDecimal(std::string_view text)
+// The decimal conversion; `quick` lets numbers of up to 19 significant digits take one
+// exact operation instead of strtold, with the same result.
+Extended ScanDecimal(std::string_view text, bool quick)
 {
     const std::size_t length = text.size();
     std::size_t i = 0;
@@ -147,13 +137,13 @@ Extended ParseDecimal(std::string_view text)
     // Exact path: the significand and the power of ten are both exact long doubles, so one
     // multiplication or division is a single correct rounding, the same result strtold
     // gives (in every rounding mode, since the sign goes in before the operation).
-    if (significantDigits <= MaxExactDigits && fractionDigits <= 1000000) {
+    if (quick && significantDigits <= MaxExactDigits && fractionDigits <= 1000000) {
         const long scale = exponent - static_cast<long>(fractionDigits);
         if (scale >= -MaxExactPower && scale <= MaxExactPower) {
             const Extended signedSignificand = negative ? -static_cast<Extended>(significand)
                                                         : static_cast<Extended>(significand);
-            return scale >= 0 ? signedSignificand * ExactPowersOfTen[static_cast<std::size_t>(scale)]
-                              : signedSignificand / ExactPowersOfTen[static_cast<std::size_t>(-scale)];
+            return scale >= 0 ? signedSignificand * ExtendedPowersOfTen[static_cast<std::size_t>(scale)]
+                              : signedSignificand / ExtendedPowersOfTen[static_cast<std::size_t>(-scale)];
         }
     }
 
@@ -193,6 +183,21 @@ Extended ParseDecimal(std::string_view text)
         return negative ? -largest : largest;
     }
     return value;
+}
+
+} // namespace
+
+Extended ParseDecimal(std::string_view text)
+{
+    Extended value;
+    if (QuickParseDecimal(text, value))
+        return value;
+    return ScanDecimal(text, true);
+}
+
+Extended ParseDecimalExactly(std::string_view text)
+{
+    return ScanDecimal(text, false);
 }
 
 std::int32_t ParseInteger(std::string_view text)
@@ -237,21 +242,6 @@ std::int32_t ParseInteger(std::string_view text)
 
 namespace {
 
-__extension__ typedef unsigned __int128 UInt128;
-
-constexpr std::array<std::uint64_t, 20> MakePowersOfTen()
-{
-    std::array<std::uint64_t, 20> powers{};
-    std::uint64_t power = 1;
-    for (std::uint64_t& entry : powers) {
-        entry = power;
-        power *= 10;
-    }
-    return powers;
-}
-
-constexpr std::array<std::uint64_t, 20> PowersOfTen = MakePowersOfTen();
-
 // |value| = mantissa * 2^(binaryExponent - 64) with the top bit of mantissa set, for a finite
 // non-zero value. The x87 format is read directly: frexp and ldexp are library calls.
 void SplitBinary(Extended magnitude, std::uint64_t& mantissa, int& binaryExponent)
@@ -270,31 +260,6 @@ void SplitBinary(Extended magnitude, std::uint64_t& mantissa, int& binaryExponen
     }
     const Extended fraction = std::frexp(magnitude, &binaryExponent);
     mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
-}
-
-constexpr char DigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-// Writes the last `count` decimal digits of value so that they end just before `end`.
-void WriteDigits(char* end, std::uint64_t value, int count)
-{
-    for (; count >= 2; count -= 2) {
-        end -= 2;
-        std::memcpy(end, DigitPairs + 2 * (value % 100), 2);
-        value /= 100;
-    }
-    if (count > 0)
-        *--end = static_cast<char>('0' + value % 10);
-}
-
-int DigitCount(std::uint64_t value)
-{
-    int count = 1;
-    while (count < 20 && value >= PowersOfTen[static_cast<std::size_t>(count)])
-        ++count;
-    return count;
 }
 
 // The correctly rounded 18 significant digits (ties to even) of a magnitude of at least 1
@@ -501,41 +466,42 @@ std::string NonFiniteText(Extended value)
     return value < 0 ? "-INF" : "INF";
 }
 
-void AppendFixedText(std::string& text, Extended value, int decimals)
+namespace {
+
+// The 18 digits as one integer, rounded half away from zero at the last decimal: the same two
+// roundings as the expansion, for magnitudes from 1 whose 18 digits reach the last decimal.
+bool AppendEighteenDigitFixedText(std::string& text, Extended value, int decimals)
 {
-    if (!std::isfinite(value)) {
-        text += NonFiniteText(value);
-        return;
-    }
-    if (decimals < 0)
-        decimals = 0;
-    // The common case in whole numbers: the 18 digits as one integer, rounded half away from
-    // zero at the last decimal, the same two roundings as the expansion below.
     std::uint64_t digits = 0;
     int exponent = 0;
-    if (decimals < 17 && EighteenDigits(std::fabs(value), digits, exponent) && exponent + decimals + 1 <= 17) {
-        const int drop = 18 - (exponent + decimals + 1);
-        std::uint64_t units = digits / PowersOfTen[static_cast<std::size_t>(drop)];
-        if (digits / PowersOfTen[static_cast<std::size_t>(drop - 1)] % 10 >= 5)
-            ++units;
-        // The magnitude is at least 1, so units >= 10^decimals: never "-0", always a whole digit.
-        const int count = DigitCount(units);
-        const bool sign = value < 0;
-        const std::size_t start = text.size();
-        text.resize(start + static_cast<std::size_t>(sign) + static_cast<std::size_t>(count)
-                    + (decimals > 0 ? 1 : 0));
-        char* out = text.data() + start;
-        if (sign)
-            *out++ = '-';
-        const std::uint64_t scale = PowersOfTen[static_cast<std::size_t>(decimals)];
-        out += count - decimals;
-        WriteDigits(out, units / scale, count - decimals);
-        if (decimals > 0) {
-            *out++ = '.';
-            WriteDigits(out + decimals, units % scale, decimals);
-        }
-        return;
+    if (decimals >= 17 || !EighteenDigits(std::fabs(value), digits, exponent) || exponent + decimals + 1 > 17)
+        return false;
+    const int drop = 18 - (exponent + decimals + 1);
+    std::uint64_t units = digits / PowersOfTen[static_cast<std::size_t>(drop)];
+    if (digits / PowersOfTen[static_cast<std::size_t>(drop - 1)] % 10 >= 5)
+        ++units;
+    // The magnitude is at least 1, so units >= 10^decimals: never "-0", always a whole digit.
+    const int count = DigitCount(units);
+    const bool sign = value < 0;
+    const std::size_t start = text.size();
+    text.resize(start + static_cast<std::size_t>(sign) + static_cast<std::size_t>(count)
+                + (decimals > 0 ? 1 : 0));
+    char* out = text.data() + start;
+    if (sign)
+        *out++ = '-';
+    const std::uint64_t scale = PowersOfTen[static_cast<std::size_t>(decimals)];
+    out += count - decimals;
+    WriteDigits(out, units / scale, count - decimals);
+    if (decimals > 0) {
+        *out++ = '.';
+        WriteDigits(out + decimals, units % scale, decimals);
     }
+    return true;
+}
+
+// Any finite value: its 18-digit expansion rounded at the last decimal.
+void AppendExpandedFixedText(std::string& text, Extended value, int decimals)
+{
     DecimalExpansion expansion = ExpandDecimal(value);
     RoundExpansion(expansion, -decimals);
 
@@ -562,6 +528,43 @@ void AppendFixedText(std::string& text, Extended value, int decimals)
     }
 }
 
+} // namespace
+
+void AppendFixedText(std::string& text, Extended value, int decimals)
+{
+    char quick[QuickFixedTextRoom];
+    if (const char* end = QuickFixedText(quick, value, decimals)) {
+        text.append(quick, static_cast<std::size_t>(end - quick));
+        return;
+    }
+    if (!std::isfinite(value)) {
+        text += NonFiniteText(value);
+        return;
+    }
+    if (decimals < 0)
+        decimals = 0;
+    if (!AppendEighteenDigitFixedText(text, value, decimals))
+        AppendExpandedFixedText(text, value, decimals);
+}
+
+std::string FixedTextExactly(Extended value, int decimals)
+{
+    if (!std::isfinite(value))
+        return NonFiniteText(value);
+    std::string text;
+    AppendExpandedFixedText(text, value, decimals < 0 ? 0 : decimals);
+    return text;
+}
+
+char* PutFixedText(char* out, Extended value, int decimals)
+{
+    if (char* end = QuickFixedText(out, value, decimals))
+        return end;
+    const std::string text = FixedText(value, decimals);
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
 std::string FixedText(Extended value, int decimals)
 {
     std::string text;
@@ -569,16 +572,28 @@ std::string FixedText(Extended value, int decimals)
     return text;
 }
 
-void AppendPaddedInteger(std::string& text, std::int64_t value, int minDigits)
+char* PutPaddedInteger(char* out, std::int64_t value, int minDigits)
 {
     const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     const int count = DigitCount(magnitude);
-    const int width = minDigits > count ? minDigits : count;
-    const std::size_t start = text.size();
-    text.resize(start + static_cast<std::size_t>(value < 0) + static_cast<std::size_t>(width), '0');
     if (value < 0)
-        text[start] = '-';
-    WriteDigits(text.data() + text.size(), magnitude, count);
+        *out++ = '-';
+    for (int zeros = minDigits - count; zeros > 0; --zeros)
+        *out++ = '0';
+    WriteDigits(out + count, magnitude, count);
+    return out + count;
+}
+
+void AppendPaddedInteger(std::string& text, std::int64_t value, int minDigits)
+{
+    char buffer[24];
+    if (minDigits <= 20) {
+        text.append(buffer, static_cast<std::size_t>(PutPaddedInteger(buffer, value, minDigits) - buffer));
+        return;
+    }
+    std::string wide(PaddedIntegerRoom(minDigits), '\0');
+    wide.resize(static_cast<std::size_t>(PutPaddedInteger(wide.data(), value, minDigits) - wide.data()));
+    text += wide;
 }
 
 std::string PaddedInteger(std::int64_t value, int minDigits)

@@ -3,6 +3,7 @@
 // string rounding for writing. Seeded, so a failure repeats.
 #include "model/CoordinateFormats.h"
 #include "model/NumberText.h"
+#include "NumberComparison.h"
 
 #include <charconv>
 #include <cmath>
@@ -231,6 +232,21 @@ TEST(NumberSpeedPathTest, EdgesOfTheQuickPaths)
             EXPECT_EQ(FixedText(value, decimals), ReferenceFixedText(value, decimals))
                 << std::to_string(static_cast<double>(value)) << " " << decimals;
         EXPECT_EQ(CoordinateText(value), ReferenceCoordinateText(value));
+    }
+}
+
+// The short run of the comparison that the benchmarks make over 100 million values.
+TEST(NumberSpeedPathTest, QuickPathsGiveWhatTheGeneralConversionsGive)
+{
+    const numbercheck::Tally reading = numbercheck::CompareReading(16122026, RandomCount / 10);
+    EXPECT_EQ(reading.DifferenceCount, 0u) << numbercheck::Describe(reading, "reading");
+    const numbercheck::Tally writing = numbercheck::CompareWriting(16122026, RandomCount / 10);
+    EXPECT_EQ(writing.DifferenceCount, 0u) << numbercheck::Describe(writing, "writing");
+    // Every kind of input came up, and the quick paths took part.
+    for (const numbercheck::Tally* tally : {&reading, &writing}) {
+        EXPECT_GT(tally->Quick, tally->Compared / 4);
+        for (const numbercheck::Kind& kind : tally->Kinds)
+            EXPECT_GT(kind.Compared, 0u) << kind.Name;
     }
 }
 

@@ -1,0 +1,197 @@
+#include "model/QuickNumberText.h"
+
+#include <array>
+#include <cstdint>
+
+#include "model/DecimalDigits.h"
+
+namespace uzuviv {
+
+using namespace digits;
+
+namespace {
+
+constexpr std::uint64_t TopBit = std::uint64_t{1} << 63;
+
+// HalfBand[j] >= 2^64 * 10^-j / 2: how far from one half (in 2^-64 units) the fraction of
+// value * 10^decimals must lie so that moving the value by half a step of 10^-j decimals
+// cannot carry it across the half. 10^-j is the 18-digit rounding's step over the last
+// decimal's.
+constexpr std::array<std::uint64_t, 21> MakeHalfBands()
+{
+    std::array<std::uint64_t, 21> bands{};
+    for (std::size_t j = 0; j < bands.size(); ++j)
+        bands[j] = j < 20 ? (TopBit + PowersOfTen[j] - 1) / PowersOfTen[j] : 1;
+    return bands;
+}
+
+constexpr std::array<std::uint64_t, 21> HalfBands = MakeHalfBands();
+
+enum class Rounding { Down, Up, Undecided };
+
+// |value| * 10^scale = whole + rest / 2^shift exactly, with 0 < shift < 128. Rounds the
+// result half up unless the rest lies within HalfBands[band] of one half; an exact half is
+// always up, since a tie has few enough digits to be its own 18-digit expansion.
+Rounding RoundScaled(UInt128 rest, int shift, std::size_t band)
+{
+    const UInt128 half = UInt128{1} << (shift - 1);
+    if (rest == half)
+        return Rounding::Up;
+    // The fraction's first 64 bits, truncated.
+    const std::uint64_t top = shift >= 64 ? static_cast<std::uint64_t>(rest >> (shift - 64))
+                                          : static_cast<std::uint64_t>(rest) << (64 - shift);
+    const std::uint64_t distance = top >= TopBit ? top - TopBit : TopBit - top;
+    // The truncation hides less than one unit.
+    if (distance <= HalfBands[band < HalfBands.size() ? band : HalfBands.size() - 1] + 1)
+        return Rounding::Undecided;
+    return top >= TopBit ? Rounding::Up : Rounding::Down;
+}
+
+template <int Decimals>
+char* QuickFixed(char* out, Extended value)
+{
+    if constexpr (!NativeExtended)
+        return nullptr;
+    const BinaryParts parts = ReadBinary(value);
+    std::uint64_t rounded = 0;   // |value| * 10^Decimals, rounded
+    if (parts.Biased != 0) {     // zero and subnormals stay 0
+        if (parts.Biased == 0x7FFF || (parts.Mantissa & TopBit) == 0)
+            return nullptr;
+        // The 18-digit rounding's step is 10^(E - 17) for 10^E <= |value|: in last decimals,
+        // 10^(E - 17 + Decimals), which must lie below one.
+        const int stepPower = DecimalExponentAtMost(parts.Exponent) - 17 + Decimals;
+        if (stepPower >= 0)
+            return nullptr;
+        const int shift = 64 - parts.Exponent;
+        // Beyond 128 the value is below 2^-64 and rounds to 0.
+        if (shift < 128) {
+            const UInt128 scaled = UInt128{parts.Mantissa} * PowersOfTen[Decimals];
+            const UInt128 rest = scaled & ((UInt128{1} << shift) - 1);
+            rounded = static_cast<std::uint64_t>(scaled >> shift);
+            switch (RoundScaled(rest, shift, static_cast<std::size_t>(-stepPower))) {
+            case Rounding::Undecided:
+                return nullptr;
+            case Rounding::Up:
+                ++rounded;
+                break;
+            case Rounding::Down:
+                break;
+            }
+        }
+    }
+    // No "-0.000000": the sign only goes with a digit that is not zero.
+    if (parts.Negative && rounded != 0)
+        *out++ = '-';
+    constexpr std::uint64_t scale = PowersOfTen[Decimals];
+    out = PutDigits(out, rounded / scale);
+    if constexpr (Decimals > 0) {
+        *out++ = '.';
+        WriteDigits(out + Decimals, rounded % scale, Decimals);
+        out += Decimals;
+    }
+    return out;
+}
+
+} // namespace
+
+bool QuickParseDecimal(std::string_view text, Extended& value)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    bool negative = false;
+    if (p != end && *p == '-') {
+        negative = true;
+        ++p;
+    }
+    std::uint64_t significand = 0;
+    int count = 0;
+    int fraction = 0;
+    bool point = false;
+    for (; p != end; ++p) {
+        const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
+        if (digit < 10) {
+            if (++count > 19)
+                return false;
+            significand = significand * 10 + digit;
+            fraction += point;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0)
+        return false;
+    // The sign goes in before the division, so that the rounding is the same in every mode.
+    const Extended magnitude = static_cast<Extended>(significand);
+    const Extended signedValue = negative ? -magnitude : magnitude;
+    value = fraction == 0 ? signedValue : signedValue / ExtendedPowersOfTen[static_cast<std::size_t>(fraction)];
+    return true;
+}
+
+char* QuickFixedText(char* out, Extended value, int decimals)
+{
+    switch (decimals) {
+    case 6:
+        return QuickFixed<6>(out, value);
+    case 2:
+        return QuickFixed<2>(out, value);
+    default:
+        return nullptr;
+    }
+}
+
+bool QuickFifteenDigits(Extended value, DecimalExpansion& expansion)
+{
+    if constexpr (!NativeExtended)
+        return false;
+    const BinaryParts parts = ReadBinary(value);
+    if (parts.Biased == 0 || parts.Biased == 0x7FFF || (parts.Mantissa & TopBit) == 0)
+        return false;
+    const int shift = 64 - parts.Exponent;
+    if (shift <= 0 || shift >= 128)
+        return false;
+    // Find the scale with 10^14 <= |value| * 10^scale < 10^15, starting from one too small.
+    int scale = 14 - DecimalExponentAtMost(parts.Exponent);
+    UInt128 scaled = 0;
+    std::uint64_t whole = 0;
+    for (;; ++scale) {
+        if (scale < 0 || scale > 19)
+            return false;
+        scaled = UInt128{parts.Mantissa} * PowersOfTen[static_cast<std::size_t>(scale)];
+        whole = static_cast<std::uint64_t>(scaled >> shift);
+        if (whole >= PowersOfTen[14])
+            break;
+    }
+    // The 18-digit rounding's step is a thousandth of the last of 15 digits.
+    switch (RoundScaled(scaled & ((UInt128{1} << shift) - 1), shift, 3)) {
+    case Rounding::Undecided:
+        return false;
+    case Rounding::Up:
+        ++whole;
+        break;
+    case Rounding::Down:
+        break;
+    }
+    int exponent = 14 - scale;
+    if (whole == PowersOfTen[15]) {
+        whole = PowersOfTen[14];
+        ++exponent;
+    }
+    int count = 15;
+    while (whole % 100 == 0) {
+        whole /= 100;
+        count -= 2;
+    }
+    if (whole % 10 == 0) {
+        whole /= 10;
+        --count;
+    }
+    WriteDigits(expansion.Digits.data() + count, whole, count);
+    expansion.Count = count;
+    expansion.Exponent = exponent;
+    expansion.Negative = parts.Negative;
+    return true;
+}
+
+} // namespace uzuviv
