@@ -1,22 +1,33 @@
-// Reading and writing the project file and the GPS file, against the floor of one pass that
-// only reads the file and splits it into lines.
+// Reading and writing the project file, the GPS file and GPX of the same points, against
+// copies of the same files: one read of the whole file into memory, one write of it with the
+// program's safety (temporary file, fsync, rename), and the two in one; GPX also against expat
+// alone. GPSBabel converts the same GPS file in the same run. The figures of one size run one after the other, and a summary of the ratios
+// ends the output.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <expat.h>
 #include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <memory>
+#include <spawn.h>
+#include <string>
 #include <string_view>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "BenchSupport.h"
 #include "files/GpxFile.h"
 
+extern char** environ;
+
 namespace uzuviv::bench {
 namespace {
 
-std::size_t Points(const benchmark::State& state) { return static_cast<std::size_t>(state.range(0)); }
+constexpr std::size_t Sizes[] = {1000, 10000, 100000, 1000000};
 
 void SetThroughput(benchmark::State& state, std::size_t points, std::size_t bytes)
 {
@@ -33,13 +44,106 @@ bool Usable(benchmark::State& state, const BenchFile& file)
     return false;
 }
 
+// One read of the whole file into fresh memory, as a copy begins.
+std::unique_ptr<char[]> ReadInOneGo(const BenchFile& file)
+{
+    auto buffer = std::unique_ptr<char[]>(new char[file.Bytes]);
+    const int descriptor = ::open(file.Path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool read = descriptor >= 0
+        && ::read(descriptor, buffer.get(), file.Bytes) == static_cast<ssize_t>(file.Bytes);
+    if (descriptor >= 0)
+        ::close(descriptor);
+    return read ? std::move(buffer) : nullptr;
+}
+
+// One write of the bytes with the safety of a save: temporary file, fsync, rename, fsync of
+// the folder.
+bool WriteInOneGo(const char* bytes, std::size_t size, const std::string& target)
+{
+    const std::string temporary = target + ".tmp";
+    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    bool written = descriptor >= 0 && ::write(descriptor, bytes, size) == static_cast<ssize_t>(size)
+        && ::fsync(descriptor) == 0;
+    if (descriptor >= 0)
+        written = ::close(descriptor) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0)
+        return false;
+    // The save makes the rename durable too.
+    const int folder = ::open(ScratchFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+void ReadCopy(benchmark::State& state, const BenchFile& file, std::size_t points)
+{
+    for (auto _ : state) {
+        auto buffer = ReadInOneGo(file);
+        if (!buffer) {
+            state.SkipWithError("cannot read the file");
+            return;
+        }
+        benchmark::DoNotOptimize(buffer.get());
+    }
+    SetThroughput(state, points, file.Bytes);
+}
+
+void WriteCopy(benchmark::State& state, const BenchFile& file, std::size_t points)
+{
+    const std::string content = ReadWholeFile(file.Path);
+    const std::string target = ScratchFolder() + "/write-copy";
+    for (auto _ : state) {
+        if (!WriteInOneGo(content.data(), content.size(), target)) {
+            state.SkipWithError("cannot write the copy");
+            return;
+        }
+    }
+    SetThroughput(state, points, file.Bytes);
+}
+
+// One read and one write: the floor of reading a file and writing it back.
+void Copy(benchmark::State& state, const BenchFile& file, std::size_t points)
+{
+    const std::string target = ScratchFolder() + "/copy";
+    for (auto _ : state) {
+        auto buffer = ReadInOneGo(file);
+        if (!buffer || !WriteInOneGo(buffer.get(), file.Bytes, target)) {
+            state.SkipWithError("cannot copy the file");
+            return;
+        }
+    }
+    SetThroughput(state, points, file.Bytes);
+}
+
+// As cat copies: 128 KiB blocks through one buffer, no fsync.
+void CatCopy(benchmark::State& state, const BenchFile& file, std::size_t points)
+{
+    const std::string target = ScratchFolder() + "/cat-copy";
+    std::vector<char> block(128 * 1024);
+    for (auto _ : state) {
+        const int in = ::open(file.Path.c_str(), O_RDONLY | O_CLOEXEC);
+        const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        bool copied = in >= 0 && out >= 0;
+        for (ssize_t got; copied && (got = ::read(in, block.data(), block.size())) != 0;)
+            copied = got > 0 && ::write(out, block.data(), static_cast<std::size_t>(got)) == got;
+        if (in >= 0)
+            ::close(in);
+        if (out >= 0)
+            ::close(out);
+        if (!copied) {
+            state.SkipWithError("cannot copy the file");
+            return;
+        }
+    }
+    SetThroughput(state, points, file.Bytes);
+}
+
 // Open: a fresh project each time, as the program does after ResetProject; dropping the
 // previous one is not timed.
-void BM_OpenProjectFile(benchmark::State& state)
+void Open(benchmark::State& state, const BenchFile& file, std::size_t points)
 {
-    const BenchFile& file = ProjectFile(Points(state));
-    if (!Usable(state, file))
-        return;
     NullProgress progress;
     std::unique_ptr<TProjectType> project;
     for (auto _ : state) {
@@ -48,26 +152,22 @@ void BM_OpenProjectFile(benchmark::State& state)
         state.ResumeTiming();
         LoadProjectFile(file.Path, *project, progress);
     }
-    SetThroughput(state, Points(state), file.Bytes);
+    SetThroughput(state, points, file.Bytes);
 }
 
 // Save includes the program's safety: temporary file, fsync, rename.
-void BM_SaveProjectFile(benchmark::State& state)
+void Save(benchmark::State& state, const BenchFile& file, std::size_t points)
 {
-    const BenchFile& file = ProjectFile(Points(state));
-    const TProjectType& project = CachedProject(Points(state));
+    const TProjectType& project = CachedProject(points);
     const std::string path = ScratchFolder() + "/saved.gps";
     NullProgress progress;
     for (auto _ : state)
         SaveProjectFile(path, project, progress);
-    SetThroughput(state, Points(state), file.Bytes);
+    SetThroughput(state, points, file.Bytes);
 }
 
-void BM_ImportGPSFile(benchmark::State& state)
+void Import(benchmark::State& state, const BenchFile& file, std::size_t points)
 {
-    const BenchFile& file = GPSFile(Points(state));
-    if (!Usable(state, file))
-        return;
     NullProgress progress;
     std::unique_ptr<TProjectType> project;
     for (auto _ : state) {
@@ -76,26 +176,22 @@ void BM_ImportGPSFile(benchmark::State& state)
         state.ResumeTiming();
         ReadGPSFile(file.Path, *project, progress);
     }
-    SetThroughput(state, Points(state), file.Bytes);
+    SetThroughput(state, points, file.Bytes);
 }
 
-void BM_BuildGPSFile(benchmark::State& state)
+void Build(benchmark::State& state, const BenchFile& file, std::size_t points)
 {
-    const BenchFile& file = GPSFile(Points(state));
-    const TProjectType& project = CachedProject(Points(state));
+    const TProjectType& project = CachedProject(points);
     const std::string path = ScratchFolder() + "/built.csv";
     NullProgress progress;
     for (auto _ : state)
         WriteGPSFile(path, project, progress);
-    SetThroughput(state, Points(state), file.Bytes);
+    SetThroughput(state, points, file.Bytes);
 }
 
 // GPX of the same points, against the GPS file's import and build.
-void BM_ImportGpxFile(benchmark::State& state)
+void ImportGpx(benchmark::State& state, const BenchFile& file, std::size_t points)
 {
-    const BenchFile& file = GpxFile(Points(state));
-    if (!Usable(state, file))
-        return;
     NullProgress progress;
     std::unique_ptr<TProjectType> project;
     for (auto _ : state) {
@@ -104,13 +200,12 @@ void BM_ImportGpxFile(benchmark::State& state)
         state.ResumeTiming();
         ReadGpxFile(file.Path, *project, progress);
     }
-    SetThroughput(state, Points(state), file.Bytes);
+    SetThroughput(state, points, file.Bytes);
 }
 
 // The floor for GPX: expat alone, namespaces on, no handlers, reading as the reader does.
-void BM_ExpatFloorGpxFile(benchmark::State& state)
+void ExpatFloor(benchmark::State& state, const BenchFile& file, std::size_t points)
 {
-    const BenchFile& file = GpxFile(Points(state));
     for (auto _ : state) {
         std::FILE* stream = std::fopen(file.Path.c_str(), "rb");
         if (stream == nullptr) {
@@ -130,92 +225,151 @@ void BM_ExpatFloorGpxFile(benchmark::State& state)
         XML_ParserFree(parser);
         std::fclose(stream);
     }
-    SetThroughput(state, Points(state), file.Bytes);
+    SetThroughput(state, points, file.Bytes);
 }
 
-void BM_ExportGpxFile(benchmark::State& state)
+void ExportGpx(benchmark::State& state, const BenchFile& file, std::size_t points)
 {
-    const BenchFile& file = GpxFile(Points(state));
-    const TProjectType& project = CachedProject(Points(state));
+    const TProjectType& project = CachedProject(points);
     const std::string path = ScratchFolder() + "/exported.gpx";
     NullProgress progress;
     for (auto _ : state)
         WriteGpxFile(path, project, progress);
-    SetThroughput(state, Points(state), file.Bytes);
+    SetThroughput(state, points, file.Bytes);
 }
 
-// The floor for reading: the whole file into memory and one pass splitting it at line ends.
-void ReadFloor(benchmark::State& state, const BenchFile& file)
+// Import the GPS file and build it back from what was read, in one process.
+void ImportAndBuild(benchmark::State& state, const BenchFile& file, std::size_t points)
 {
+    NullProgress progress;
+    const std::string path = ScratchFolder() + "/rebuilt.csv";
+    std::unique_ptr<TProjectType> project;
     for (auto _ : state) {
-        std::FILE* stream = std::fopen(file.Path.c_str(), "rb");
-        if (stream == nullptr) {
-            state.SkipWithError("cannot open the file");
-            return;
-        }
-        std::string content(file.Bytes, '\0');
-        const std::size_t got = std::fread(content.data(), 1, content.size(), stream);
-        std::fclose(stream);
-        std::size_t lines = 0, longest = 0;
-        std::string_view rest(content.data(), got);
-        while (!rest.empty()) {
-            const void* end = std::memchr(rest.data(), '\n', rest.size());
-            const std::size_t length = end == nullptr ? rest.size()
-                : static_cast<std::size_t>(static_cast<const char*>(end) - rest.data());
-            const std::string_view line = rest.substr(0, length);
-            longest = std::max(longest, line.size());
-            ++lines;
-            rest.remove_prefix(std::min(rest.size(), length + 1));
-        }
-        benchmark::DoNotOptimize(lines);
-        benchmark::DoNotOptimize(longest);
+        state.PauseTiming();
+        project = std::make_unique<TProjectType>();
+        state.ResumeTiming();
+        ReadGPSFile(file.Path, *project, progress);
+        WriteGPSFile(path, *project, progress);
     }
-    SetThroughput(state, Points(state), file.Bytes);
+    SetThroughput(state, points, file.Bytes);
 }
 
-void BM_ReadFloorProjectFile(benchmark::State& state) { ReadFloor(state, ProjectFile(Points(state))); }
-void BM_ReadFloorGPSFile(benchmark::State& state) { ReadFloor(state, GPSFile(Points(state))); }
-void BM_ReadFloorGpxFile(benchmark::State& state) { ReadFloor(state, GpxFile(Points(state))); }
-
-// The floor for writing: the same bytes, with the same temporary file, fsync and rename as a save.
-void BM_WriteFloorGPSFile(benchmark::State& state)
+// GPSBabel reads the same file (it takes the latitude, the longitude and the comment from its
+// header) and writes it back as CSV.
+void GPSBabel(benchmark::State& state, const BenchFile& file, std::size_t points)
 {
-    const BenchFile& file = GPSFile(Points(state));
-    const std::string content = ReadWholeFile(file.Path);
-    const std::string temporary = ScratchFolder() + "/floor.tmp";
-    const std::string target = ScratchFolder() + "/floor.csv";
+    const std::string output = ScratchFolder() + "/gpsbabel.csv";
+    std::vector<std::string> words = {"gpsbabel", "-i", "unicsv", "-f", file.Path, "-o", "unicsv", "-F", output};
+    std::vector<char*> arguments;
+    for (std::string& word : words)
+        arguments.push_back(word.data());
+    arguments.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     for (auto _ : state) {
-        const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        bool written = descriptor >= 0
-            && ::write(descriptor, content.data(), content.size()) == static_cast<ssize_t>(content.size())
-            && ::fsync(descriptor) == 0;
-        if (descriptor >= 0)
-            written = ::close(descriptor) == 0 && written;
-        if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
-            state.SkipWithError("cannot write the floor file");
-            return;
+        pid_t child = 0;
+        int status = 0;
+        if (posix_spawnp(&child, "gpsbabel", &actions, nullptr, arguments.data(), environ) != 0
+            || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("gpsbabel did not run (is it installed?)");
+            break;
         }
     }
-    SetThroughput(state, Points(state), file.Bytes);
+    posix_spawn_file_actions_destroy(&actions);
+    SetThroughput(state, points, file.Bytes);
 }
 
-// Rates over wall time: the fsync and the page cache are part of what the user waits for.
-#define UZUVIV_SIZES \
-    ->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime()
+using Body = void (*)(benchmark::State&, const BenchFile&, std::size_t);
 
-BENCHMARK(BM_ReadFloorProjectFile) UZUVIV_SIZES;
-BENCHMARK(BM_OpenProjectFile) UZUVIV_SIZES;
-BENCHMARK(BM_SaveProjectFile) UZUVIV_SIZES;
-BENCHMARK(BM_ReadFloorGPSFile) UZUVIV_SIZES;
-BENCHMARK(BM_ImportGPSFile) UZUVIV_SIZES;
-BENCHMARK(BM_WriteFloorGPSFile) UZUVIV_SIZES;
-BENCHMARK(BM_BuildGPSFile) UZUVIV_SIZES;
-BENCHMARK(BM_ReadFloorGpxFile) UZUVIV_SIZES;
-BENCHMARK(BM_ExpatFloorGpxFile) UZUVIV_SIZES;
-BENCHMARK(BM_ImportGpxFile) UZUVIV_SIZES;
-BENCHMARK(BM_ExportGpxFile) UZUVIV_SIZES;
+void Register(const char* name, Body body, const BenchFile& (*fileOf)(std::size_t), std::size_t points)
+{
+    benchmark::RegisterBenchmark(name, [body, fileOf, points](benchmark::State& state) {
+        const BenchFile& file = fileOf(points);
+        if (Usable(state, file))
+            body(state, file, points);
+    })
+        ->Arg(static_cast<std::int64_t>(points))
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();   // the fsync and the page cache are part of what the user waits for
+}
+
+// Prints the ratios that matter at the end: each operation against its copy of the same run.
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            const std::string name = run.benchmark_name();
+            const std::size_t slash = name.find('/');
+            const std::size_t points = std::stoul(name.substr(slash + 1));
+            times_[points][name.substr(0, slash)] = run.GetAdjustedRealTime();
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\nRatios of wall times in this run (target in brackets):\n");
+        std::printf("%-10s %-14s %-14s %-14s %-14s %-14s %-14s\n", "points", "round [4]", "open [3]",
+                    "save [3]", "import", "build", "GPSBabel");
+        for (auto& [points, times] : times_) {
+            const auto ratio = [&times](const char* a, const char* b) {
+                const auto x = times.find(a), y = times.find(b);
+                char text[32] = "-";
+                if (x != times.end() && y != times.end() && y->second > 0)
+                    std::snprintf(text, sizeof text, "%.2f", x->second / y->second);
+                return std::string(text);
+            };
+            std::printf("%-10zu %-14s %-14s %-14s %-14s %-14s %-14s\n", points,
+                        ratio("ImportAndBuildGPSFile", "CopyGPSFile").c_str(),
+                        ratio("OpenProjectFile", "ReadCopyProjectFile").c_str(),
+                        ratio("SaveProjectFile", "WriteCopyProjectFile").c_str(),
+                        ratio("ImportGPSFile", "ReadCopyGPSFile").c_str(),
+                        ratio("BuildGPSFile", "WriteCopyGPSFile").c_str(),
+                        ratio("GPSBabel", "ImportAndBuildGPSFile").c_str());
+        }
+        std::printf("round: import and build back / one-read-one-write copy; open, import: / one-read\n"
+                    "copy; save, build: / one-write copy (fsync, rename); GPSBabel: its time / round.\n");
+    }
+
+private:
+    std::map<std::size_t, std::map<std::string, double>> times_;
+};
 
 } // namespace
 } // namespace uzuviv::bench
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    using namespace uzuviv::bench;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    for (const std::size_t points : Sizes) {
+        Register("ReadCopyProjectFile", ReadCopy, ProjectFile, points);
+        Register("OpenProjectFile", Open, ProjectFile, points);
+        Register("WriteCopyProjectFile", WriteCopy, ProjectFile, points);
+        Register("SaveProjectFile", Save, ProjectFile, points);
+        Register("ReadCopyGPSFile", ReadCopy, GPSFile, points);
+        Register("ImportGPSFile", Import, GPSFile, points);
+        Register("WriteCopyGPSFile", WriteCopy, GPSFile, points);
+        Register("BuildGPSFile", Build, GPSFile, points);
+        Register("CopyGPSFile", Copy, GPSFile, points);
+        Register("ImportAndBuildGPSFile", ImportAndBuild, GPSFile, points);
+        Register("CatCopyGPSFile", CatCopy, GPSFile, points);
+        Register("GPSBabel", GPSBabel, GPSFile, points);
+        Register("ReadCopyGpxFile", ReadCopy, GpxFile, points);
+        Register("ExpatFloorGpxFile", ExpatFloor, GpxFile, points);
+        Register("ImportGpxFile", ImportGpx, GpxFile, points);
+        Register("ExportGpxFile", ExportGpx, GpxFile, points);
+    }
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,6 +1,7 @@
 #include "files/Cp1252.h"
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -115,40 +116,25 @@ std::optional<char32_t> NextCharacter(std::string_view text, std::size_t& pos)
     return c;
 }
 
-// The length of the leading run of bytes below 0x80, eight bytes at a time.
-std::size_t AsciiPrefix(std::string_view bytes)
+constexpr std::uint64_t Highs = 0x8080808080808080u;
+
+std::uint64_t EightBytes(const char* p)
 {
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, sizeof word);
-        if ((word & 0x8080808080808080u) != 0)
-            break;
-    }
-    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80)
-        ++i;
-    return i;
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
 }
 
-} // namespace
-
-std::string Cp1252ToUtf8(std::string_view bytes)
+std::string DecodeByTable(std::string_view bytes)
 {
-    // ASCII bytes are their own UTF-8: most fields need no decoding at all.
-    const std::size_t prefix = AsciiPrefix(bytes);
-    if (prefix == bytes.size())
-        return std::string(bytes);
-    // Table lookups rather than tests: accented text mixes the byte classes unpredictably.
-    std::size_t length = prefix;
-    for (std::size_t pos = prefix; pos < bytes.size(); ++pos)
-        length += DecodeTable[static_cast<unsigned char>(bytes[pos])].Length;
+    std::size_t length = 0;
+    for (const char byte : bytes)
+        length += DecodeTable[static_cast<unsigned char>(byte)].Length;
     std::string result(length, '\0');
     char* out = result.data();
     char* const end = out + length;
-    std::memcpy(out, bytes.data(), prefix);
-    out += prefix;
-    for (std::size_t pos = prefix; pos < bytes.size(); ++pos) {
-        const Utf8Sequence& s = DecodeTable[static_cast<unsigned char>(bytes[pos])];
+    for (const char byte : bytes) {
+        const Utf8Sequence& s = DecodeTable[static_cast<unsigned char>(byte)];
         // Four bytes in one store where there is room; the bytes beyond the sequence are
         // overwritten by the next characters.
         if (end - out >= 4)
@@ -160,26 +146,60 @@ std::string Cp1252ToUtf8(std::string_view bytes)
     return result;
 }
 
-std::string Utf8ToCp1252(std::string_view utf8)
+} // namespace
+
+std::string Cp1252ToUtf8(std::string_view bytes)
 {
-    std::size_t pos = AsciiPrefix(utf8);
-    if (pos == utf8.size())
-        return std::string(utf8);
-    // Never longer than the UTF-8: every character gives one byte.
-    std::string result(utf8.size(), '\0');
-    char* const begin = result.data();
-    std::memcpy(begin, utf8.data(), pos);
-    char* out = begin + pos;
-    while (pos < utf8.size()) {
-        const unsigned char lead = static_cast<unsigned char>(utf8[pos]);
+    // A field of a line is short: decode it on the stack, then allocate once. One table step
+    // per byte and no branch, which mixed accented text would mispredict.
+    constexpr std::size_t ShortField = 256;
+    if (bytes.size() > ShortField)
+        return DecodeByTable(bytes);
+    // Three bytes at most per byte, and room for the last four-byte store.
+    char buffer[3 * ShortField + 4];
+    char* out = buffer;
+    for (const char byte : bytes) {
+        const Utf8Sequence& sequence = DecodeTable[static_cast<unsigned char>(byte)];
+        std::memcpy(out, &sequence, sizeof sequence);
+        out += sequence.Length;
+    }
+    return std::string(buffer, static_cast<std::size_t>(out - buffer));
+}
+
+namespace {
+
+// With BlankLineBreaks, CR and LF become blanks on the way.
+template <bool BlankLineBreaks>
+char* EncodeCp1252(char* out, std::string_view utf8)
+{
+    const char* const data = utf8.data();
+    const std::size_t size = utf8.size();
+    std::size_t pos = 0;
+    while (pos < size) {
+        if (pos + 8 <= size) {
+            // Copy eight bytes and keep those before the first that needs a look: a high byte
+            // or, when line breaks go, a control. Every character gives one byte, so the room
+            // left is at least the input left.
+            const std::uint64_t word = EightBytes(data + pos);
+            std::uint64_t special = word & Highs;
+            if constexpr (BlankLineBreaks)
+                special |= (word - 0x2020202020202020u) & ~word & Highs;
+            std::memcpy(out, data + pos, 8);
+            const std::size_t plain = special == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(special)) / 8;
+            out += plain;
+            pos += plain;
+            if (plain == 8)
+                continue;
+        }
+        const unsigned char lead = static_cast<unsigned char>(data[pos]);
         if (lead < 0x80) {
-            *out++ = static_cast<char>(lead);
+            *out++ = BlankLineBreaks && (lead == '\r' || lead == '\n') ? ' ' : static_cast<char>(lead);
             ++pos;
             continue;
         }
         // The accented Latin letters U+00A0..U+00FF are their own byte.
-        if ((lead == 0xC2 || lead == 0xC3) && pos + 1 < utf8.size()) {
-            const unsigned char next = static_cast<unsigned char>(utf8[pos + 1]);
+        if ((lead == 0xC2 || lead == 0xC3) && pos + 1 < size) {
+            const unsigned char next = static_cast<unsigned char>(data[pos + 1]);
             const unsigned character = ((lead & 0x1Fu) << 6) | (next & 0x3Fu);
             if ((next & 0xC0) == 0x80 && character >= 0xA0) {
                 *out++ = static_cast<char>(character);
@@ -191,7 +211,25 @@ std::string Utf8ToCp1252(std::string_view utf8)
         const std::optional<char> byte = c ? CharacterByte(*c) : std::nullopt;
         *out++ = byte ? *byte : '?';
     }
-    result.resize(static_cast<std::size_t>(out - begin));
+    return out;
+}
+
+} // namespace
+
+char* PutUtf8AsCp1252(char* out, std::string_view utf8)
+{
+    return EncodeCp1252<false>(out, utf8);
+}
+
+char* PutUtf8AsCp1252BlankingLineBreaks(char* out, std::string_view utf8)
+{
+    return EncodeCp1252<true>(out, utf8);
+}
+
+std::string Utf8ToCp1252(std::string_view utf8)
+{
+    std::string result(utf8.size(), '\0');
+    result.resize(static_cast<std::size_t>(PutUtf8AsCp1252(result.data(), utf8) - result.data()));
     return result;
 }
 

@@ -13,6 +13,10 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 
 // A character the code page cannot hold, and each byte of invalid UTF-8, becomes '?'.
 std::string Utf8ToCp1252(std::string_view utf8);
+// The same bytes written at `out`, which has room for utf8.size() bytes; returns the end.
+char* PutUtf8AsCp1252(char* out, std::string_view utf8);
+// The same, with every CR and LF turned into a blank.
+char* PutUtf8AsCp1252BlankingLineBreaks(char* out, std::string_view utf8);
 
 bool FitsCp1252(char32_t character);
 

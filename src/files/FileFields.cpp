@@ -1,8 +1,11 @@
 #include "files/FileFields.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <utility>
+
+#include <sys/mman.h>
 
 #include "files/Cp1252.h"
 #include "model/NumberText.h"
@@ -61,26 +64,16 @@ void ProgressScope::Close()
     sink_.Close();
 }
 
+char* PutFieldBytes(char* out, std::string_view utf8)
+{
+    return PutUtf8AsCp1252BlankingLineBreaks(out, utf8);
+}
+
 void AppendFieldBytes(std::string& line, std::string_view utf8)
 {
     const std::size_t start = line.size();
-    line.append(utf8);
-    // ASCII is its own Windows-1252: one pass over the copy, converting only if needed.
-    bool ascii = true;
-    for (auto c = line.begin() + static_cast<std::ptrdiff_t>(start); c != line.end(); ++c) {
-        if (static_cast<unsigned char>(*c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-        if (*c == '\r' || *c == '\n')
-            *c = ' ';
-    }
-    if (ascii)
-        return;
-    line.resize(start);
-    line.append(Utf8ToCp1252(utf8));
-    std::replace_if(line.begin() + static_cast<std::ptrdiff_t>(start), line.end(),
-                    [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    line.resize(start + utf8.size());
+    line.resize(static_cast<std::size_t>(PutFieldBytes(line.data() + start, utf8) - line.data()));
 }
 
 std::string FieldBytes(std::string_view utf8)
@@ -98,6 +91,21 @@ Extended ReadDecimal(std::string_view bytes)
 std::int32_t ReadInteger(std::string_view bytes)
 {
     return ParseBytes(bytes, [](std::string_view text) { return ParseInteger(text); });
+}
+
+void ReserveRecords(std::vector<TGPSRecord>& records, std::size_t count)
+{
+    records.reserve(count);
+#if defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t LargePage = std::uintptr_t{2} << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(records.data());
+    const std::uintptr_t end = begin + records.capacity() * sizeof(TGPSRecord);
+    const std::uintptr_t first = (begin + LargePage - 1) & ~(LargePage - 1);
+    const std::uintptr_t last = end & ~(LargePage - 1);
+    // Only a hint: without large pages the records simply take small ones.
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
 }
 
 void AppendRecords(std::vector<TGPSRecord>& destination, std::vector<TGPSRecord>&& records)

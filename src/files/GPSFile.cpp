@@ -47,24 +47,24 @@ void WriteGPSFile(const std::string& path, const TProjectType& project, Progress
     ProgressScope scope(progress, GPSCaption);
     const auto count = static_cast<std::int64_t>(project.Records.size());
     std::int64_t number = 0;
-    std::string line;
+    // Each line is formatted straight into the writer's block.
+    constexpr std::size_t NumbersRoom = 4 * PaddedIntegerRoom(3) + 2 * FixedTextRoom(6) + 6;
     for (const TGPSRecord& record : project.Records) {
         ++number;
-        line.clear();
-        AppendPaddedInteger(line, number, 1);
-        line += ';';
-        AppendFixedText(line, record.Latitude, 6);
-        line += ';';
-        AppendFixedText(line, record.Longitude, 6);
-        line += ';';
-        AppendPaddedInteger(line, record.Tolerance, 1);
-        line += ';';
-        AppendPaddedInteger(line, record.Mode, 1);
-        line += ';';
-        AppendPaddedInteger(line, record.FileRef, 3);
-        line += ';';
-        AppendFieldBytes(line, record.Comments);
-        writer.WriteLine(line);
+        char* out = writer.BeginLine(NumbersRoom + record.Comments.size());
+        out = PutPaddedInteger(out, number, 1);
+        *out++ = ';';
+        out = PutFixedText(out, record.Latitude, 6);
+        *out++ = ';';
+        out = PutFixedText(out, record.Longitude, 6);
+        *out++ = ';';
+        out = PutPaddedInteger(out, record.Tolerance, 1);
+        *out++ = ';';
+        out = PutPaddedInteger(out, record.Mode, 1);
+        *out++ = ';';
+        out = PutPaddedInteger(out, record.FileRef, 3);
+        *out++ = ';';
+        writer.EndLine(PutFieldBytes(out, record.Comments));
         scope.Step(number, count);
     }
     scope.Close();
@@ -91,7 +91,7 @@ void ReadGPSFile(const std::string& path, TProjectType& project, ProgressSink& p
 
     // The count is of lines really present in memory, not a number read from the file.
     std::vector<TGPSRecord> records;
-    records.reserve(static_cast<std::size_t>(count));
+    ReserveRecords(records, static_cast<std::size_t>(count));
     for (std::int64_t k = 1; k <= count; ++k) {
         GPSFields fields(reader.ReadLine());
         fields.Next();   // the number is written, not read

@@ -1,5 +1,6 @@
 #include "files/UnitOfCodes.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -65,24 +66,24 @@ void SaveProjectFile(const std::string& path, const TProjectType& project, Progr
 
     ProgressScope scope(progress, SavingCaption);
     std::int64_t done = 0;
-    // The seven lines of a point in one reused buffer, one write call.
-    std::string lines;
+    // The seven lines of a point formatted straight into the writer's block.
+    constexpr std::size_t NumbersRoom = 2 * CoordinateTextRoom + 3 * PaddedIntegerRoom(1)
+                                        + Separator.size() + 6 * 2;
+    const auto endLine = [](char* out) {
+        *out++ = '\r';
+        *out++ = '\n';
+        return out;
+    };
     for (const TGPSRecord& record : project.Records) {
-        lines.clear();
-        lines += CoordinateText(record.Latitude);
-        lines += "\r\n";
-        lines += CoordinateText(record.Longitude);
-        lines += "\r\n";
-        AppendPaddedInteger(lines, record.Tolerance, 1);
-        lines += "\r\n";
-        AppendPaddedInteger(lines, record.Mode, 1);
-        lines += "\r\n";
-        AppendPaddedInteger(lines, record.FileRef, 1);
-        lines += "\r\n";
-        AppendFieldBytes(lines, record.Comments);
-        lines += "\r\n";
-        lines += Separator;
-        writer.WriteLine(lines);
+        char* out = writer.BeginLine(NumbersRoom + record.Comments.size());
+        out = endLine(PutCoordinateText(out, record.Latitude));
+        out = endLine(PutCoordinateText(out, record.Longitude));
+        out = endLine(PutPaddedInteger(out, record.Tolerance, 1));
+        out = endLine(PutPaddedInteger(out, record.Mode, 1));
+        out = endLine(PutPaddedInteger(out, record.FileRef, 1));
+        out = endLine(PutFieldBytes(out, record.Comments));
+        out = std::copy(Separator.begin(), Separator.end(), out);
+        writer.EndLine(out);
         scope.Step(++done, count);
     }
     scope.Close();
@@ -114,6 +115,10 @@ ProjectFileLoad LoadProjectFile(const std::string& path, TProjectType& project,
     reader.ReadLine();
     const std::int32_t pointCount = ReadInteger(reader.ReadLine());
     reader.ReadLine();
+
+    // A point takes eleven bytes at the least, so the file's size bounds the room taken.
+    if (pointCount > 0)
+        ReserveRecords(loaded.Records, std::min(static_cast<std::size_t>(pointCount), reader.FileSize() / 11 + 1));
 
     ProgressScope scope(progress, OpeningCaption);
     for (std::int32_t i = 1; i <= pointCount; ++i) {

@@ -16,7 +16,9 @@ namespace {
 std::optional<std::pair<std::size_t, int>> WriteFault;
 
 constexpr int MaxLinkDepth = 40;
-constexpr std::size_t WriteBufferSize = 64 * 1024;
+// Reads and writes go in blocks of this size, which the caches still hold.
+constexpr std::size_t MinimumReadBlock = 4 * 1024;
+constexpr std::size_t WriteBlockSize = 256 * 1024;
 
 std::string FolderOf(const std::string& path)
 {
@@ -164,59 +166,102 @@ int OpenFileForReading(const std::string& path)
     return descriptor;
 }
 
-LineReader::LineReader(const std::string& path)
+LineReader::LineReader(const std::string& path) : path_(path), descriptor_(OpenFileForReading(path))
 {
-    const int descriptor = OpenFileForReading(path);
     struct stat info {};
-    ::fstat(descriptor, &info);
-    // Straight into the content, one byte beyond the size so that the end shows as a read of
-    // nothing; a file that grows meanwhile is read on to its new end.
-    std::size_t length = 0;
-    content_.resize(static_cast<std::size_t>(info.st_size) + 1);
-    for (;;) {
-        if (length == content_.size())
-            content_.resize(length + 64 * 1024);
-        const ssize_t count = ::read(descriptor, content_.data() + length, content_.size() - length);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0) {
-            const int error = errno;
-            CloseDescriptor(descriptor);
-            throw InOutError(InOutCodeFromErrno(error, path));
-        }
-        if (count == 0)
-            break;
-        length += static_cast<std::size_t>(count);
+    ::fstat(descriptor_, &info);
+    // A small file in one read, a large one block by block: the whole of it is never held.
+    // One byte beyond the size, so that the end shows as a read of nothing.
+    fileSize_ = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
+    capacity_ = std::clamp(fileSize_ + 1, MinimumReadBlock, ReadBlockSize);
+    buffer_ = std::make_unique<char[]>(capacity_);
+    try {
+        Refill();
+    } catch (...) {
+        CloseDescriptor(descriptor_);
+        throw;
     }
-    content_.resize(length);
-    CloseDescriptor(descriptor);
 }
 
-std::string_view LineReader::ReadLine()
+LineReader::~LineReader()
+{
+    CloseDescriptor(descriptor_);
+}
+
+bool LineReader::Refill()
+{
+    if (endOfFile_)
+        return false;
+    if (position_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + position_, filled_ - position_);
+        filled_ -= position_;
+        position_ = 0;
+        holdsFileStart_ = false;
+    }
+    if (filled_ == capacity_) {
+        // A line longer than the block.
+        auto larger = std::make_unique<char[]>(capacity_ * 2);
+        std::memcpy(larger.get(), buffer_.get(), filled_);
+        buffer_ = std::move(larger);
+        capacity_ *= 2;
+    }
+    const ssize_t count = RetryInterrupted(
+        [&]() { return ::read(descriptor_, buffer_.get() + filled_, capacity_ - filled_); });
+    if (count < 0)
+        throw InOutError(InOutCodeFromErrno(errno, path_));
+    if (count == 0) {
+        endOfFile_ = true;
+        return false;
+    }
+    filled_ += static_cast<std::size_t>(count);
+    return true;
+}
+
+std::string_view LineReader::ReadLineAcrossBlocks()
 {
     if (AtEnd())
         throw InOutError(100);
-    const std::size_t start = position_;
-    const std::size_t end = FindAnyByte<'\r', '\n'>(content_, start);
-    if (end == content_.size()) {
-        position_ = end;
-        return std::string_view(content_).substr(start);
+    std::size_t searched = 0;   // bytes after position_ known to hold no line end
+    for (;;) {
+        const std::size_t end = FindAnyByte<'\r', '\n'>(std::string_view(buffer_.get(), filled_), position_ + searched);
+        const bool found = end < filled_;
+        // A CR as the last byte read may be the first half of CR LF.
+        const bool undecided = found && buffer_[end] == '\r' && end + 1 == filled_;
+        const std::size_t length = end - position_;
+        if (found && !undecided) {
+            const std::size_t start = position_;
+            position_ = end + 1 + (buffer_[end] == '\r' && buffer_[end + 1] == '\n');
+            return std::string_view(buffer_.get() + start, length);
+        }
+        if (Refill()) {
+            searched = length;
+            continue;
+        }
+        // The end of the file: a CR there ends the line alone, else the line ends with the file.
+        const std::size_t start = position_;
+        position_ = start + length + (found ? 1 : 0);
+        return std::string_view(buffer_.get() + start, length);
     }
-    position_ = end + 1;
-    if (content_[end] == '\r' && position_ < content_.size() && content_[position_] == '\n')
-        ++position_;
-    return std::string_view(content_).substr(start, end - start);
 }
 
-int LineReader::PeekByte() const
-{
-    return AtEnd() ? -1 : static_cast<unsigned char>(content_[position_]);
-}
-
-bool LineReader::NextLineEmpty() const
+bool LineReader::NextLineEmpty()
 {
     const int next = PeekByte();
     return next == '\r' || next == '\n';
+}
+
+void LineReader::Rewind()
+{
+    position_ = 0;
+    // A file that fitted in one block is still all there.
+    if (holdsFileStart_)
+        return;
+    if (::lseek(descriptor_, 0, SEEK_SET) != 0)
+        throw InOutError(InOutCodeFromErrno(errno, path_));
+    filled_ = 0;
+    endOfFile_ = false;
+    holdsFileStart_ = true;
+    Refill();
 }
 
 AtomicTextWriter::AtomicTextWriter(const std::string& path)
@@ -248,7 +293,8 @@ AtomicTextWriter::AtomicTextWriter(const std::string& path)
         // Best effort: only a privileged user can give the file back to its owner.
         [[maybe_unused]] const int ignored = ::fchown(descriptor_, existing.st_uid, existing.st_gid);
     }
-    buffer_.reserve(WriteBufferSize);
+    capacity_ = WriteBlockSize;
+    buffer_ = std::make_unique<char[]>(capacity_);
 }
 
 AtomicTextWriter::~AtomicTextWriter()
@@ -261,30 +307,37 @@ AtomicTextWriter::~AtomicTextWriter()
 
 void AtomicTextWriter::WriteLine(std::string_view bytes)
 {
-    Append(bytes);
-    Append("\r\n");
+    char* const out = BeginLine(bytes.size());
+    std::memcpy(out, bytes.data(), bytes.size());
+    EndLine(out + bytes.size());
 }
 
-void AtomicTextWriter::Append(std::string_view bytes)
+char* AtomicTextWriter::BeginLine(std::size_t maxBytes)
 {
     if (failedCode_ != 0)
         throw InOutError(failedCode_);
-    buffer_.append(bytes);
-    if (buffer_.size() >= WriteBufferSize)
+    const std::size_t needed = maxBytes + 2;
+    if (capacity_ - used_ < needed) {
         FlushBuffer();
+        if (capacity_ < needed) {
+            buffer_ = std::make_unique<char[]>(needed);
+            capacity_ = needed;
+        }
+    }
+    return buffer_.get() + used_;
 }
 
 void AtomicTextWriter::FlushBuffer()
 {
     std::size_t offset = 0;
-    while (offset < buffer_.size()) {
-        std::size_t count = buffer_.size() - offset;
+    while (offset < used_) {
+        std::size_t count = used_ - offset;
         if (WriteFault) {
             if (bytesWritten_ >= WriteFault->first)
                 Fail(WriteFault->second);
             count = std::min(count, WriteFault->first - bytesWritten_);
         }
-        const ssize_t written = ::write(descriptor_, buffer_.data() + offset, count);
+        const ssize_t written = ::write(descriptor_, buffer_.get() + offset, count);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -293,7 +346,7 @@ void AtomicTextWriter::FlushBuffer()
         offset += static_cast<std::size_t>(written);
         bytesWritten_ += static_cast<std::size_t>(written);
     }
-    buffer_.clear();
+    used_ = 0;
 }
 
 void AtomicTextWriter::Commit()

@@ -1,15 +1,19 @@
 #include "model/CoordinateFormats.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
 #include "model/NumberText.h"
+#include "model/DecimalDigits.h"
 #include "model/QuickNumberText.h"
 #include "text/text.h"
 
 namespace uzuviv {
+
+using namespace digits;
 
 namespace {
 
@@ -98,13 +102,6 @@ DecimalExpansion FifteenDigitsExactly(Extended value)
     return expansion;
 }
 
-DecimalExpansion FifteenDigits(Extended value)
-{
-    DecimalExpansion expansion;
-    if (QuickFifteenDigits(value, expansion))
-        return expansion;
-    return FifteenDigitsExactly(value);
-}
 
 // The zeros a plain text needs between or after the digits.
 std::size_t PaddingZeros(const DecimalExpansion& expansion)
@@ -174,11 +171,61 @@ std::string GeneralText(const DecimalExpansion& expansion, bool exponentForm)
     return std::string(text, PutGeneralText(text, expansion, exponentForm));
 }
 
+// The text of 15 digits (10^14 <= digits < 10^15, the first at 10^exponent) in plain notation,
+// for exponents from -4 to 14, written at `out` with CoordinateTextRoom; returns the end.
+char* PutFifteenDigitsPlainly(char* out, bool negative, std::uint64_t digits, int exponent)
+{
+    // The digits as text in two words, 7 and 8 of them, and how many are significant.
+    const std::uint64_t high = EightDigits(static_cast<std::uint32_t>(digits / 100000000));
+    const std::uint64_t low = EightDigits(static_cast<std::uint32_t>(digits % 100000000));
+    // Trailing zero digits are the top zero bytes of a word.
+    const int count = low != 0 ? 15 - std::countl_zero(low) / 8 : 7 - std::countl_zero(high) / 8;
+    char text[32] = {};
+    const std::uint64_t highText = (high | AsciiZeros) >> 8;
+    const std::uint64_t lowText = low | AsciiZeros;
+    std::memcpy(text, &highText, 8);
+    std::memcpy(text + 7, &lowText, 8);
+    if (negative)
+        *out++ = '-';
+    if (exponent >= 0) {
+        // Whole digits, then the point and the decimals if any: fixed-size copies, cut after.
+        const int whole = exponent + 1;
+        std::memcpy(out, text, 16);
+        out += whole;
+        if (count > whole) {
+            *out++ = '.';
+            std::memcpy(out, text + whole, 16);
+            out += count - whole;
+        }
+        return out;
+    }
+    std::memcpy(out, "0.0000", 6);
+    out += 1 - exponent;
+    std::memcpy(out, text, 16);
+    return out + count;
+}
+
+// CoordinateText (exponentForm) or PlainCoordinateText of a finite value.
+char* PutGeneralText(char* out, Extended value, bool exponentForm)
+{
+    std::uint64_t digits = 0;
+    int exponent = 0;
+    if (QuickFifteenDigits(value, digits, exponent) && exponent >= -4 && exponent <= 14)
+        return PutFifteenDigitsPlainly(out, std::signbit(value), digits, exponent);
+    return PutGeneralText(out, FifteenDigitsExactly(value), exponentForm);
+}
+
 std::string GeneralText(Extended value, bool exponentForm)
 {
     if (!std::isfinite(value))
         return NonFiniteText(value);
-    return GeneralText(FifteenDigits(value), exponentForm);
+    // The plain text of a tiny value can be long; the rest fits here.
+    char text[CoordinateTextRoom];
+    std::uint64_t digits = 0;
+    int exponent = 0;
+    if (QuickFifteenDigits(value, digits, exponent) && exponent >= -4 && exponent <= 14)
+        return std::string(text, PutFifteenDigitsPlainly(text, std::signbit(value), digits, exponent));
+    return GeneralText(FifteenDigitsExactly(value), exponentForm);
 }
 
 } // namespace
@@ -202,7 +249,7 @@ char* PutCoordinateText(char* out, Extended value)
         std::memcpy(out, text.data(), text.size());
         return out + text.size();
     }
-    return PutGeneralText(out, FifteenDigits(value), true);
+    return PutGeneralText(out, value, true);
 }
 
 std::string PlainCoordinateText(Extended value)

@@ -63,16 +63,42 @@ inline void WriteDigits(char* end, std::uint64_t value, int count)
 
 inline int DigitCount(std::uint64_t value)
 {
-    int count = 1;
-    while (count < 20 && value >= PowersOfTen[static_cast<std::size_t>(count)])
-        ++count;
-    return count;
+    // log10(2) ~ 1233 / 4096 gives the count or one less; value | 1 has as many digits.
+    value |= 1;
+    const int estimate = (std::bit_width(value) * 1233) >> 12;
+    return estimate + (value >= PowersOfTen[static_cast<std::size_t>(estimate)]);
 }
 
-// A whole number in as many digits as it has; returns the end.
+// The eight decimal digits of a value below 10^8 (leading zeros included) as the bytes 0 to 9
+// of one word, the first digit in the lowest byte, so that storing the word writes them in
+// order. No branch and no division: the digit pairs and digits are split in all lanes at once
+// by multiplications that stand for exact divisions by 100 and 10 in these ranges.
+inline std::uint64_t EightDigits(std::uint32_t value)
+{
+    const std::uint64_t fours = (value / 10000) | (std::uint64_t{value % 10000} << 32);
+    const std::uint64_t hundreds = ((fours * 10486) >> 20) & 0x0000007F0000007Fu;
+    const std::uint64_t pairs = hundreds | ((fours - hundreds * 100) << 16);
+    const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000Fu;
+    return tens | ((pairs - tens * 10) << 8);
+}
+
+inline constexpr std::uint64_t AsciiZeros = 0x3030303030303030u;
+
+// The last `count` (1 to 8) digits of a value below 10^8 at `out`, which has eight bytes of
+// room; returns the end.
+inline char* PutLastDigits(char* out, std::uint32_t value, int count)
+{
+    const std::uint64_t text = (EightDigits(value) | AsciiZeros) >> (8 * (8 - count));
+    std::memcpy(out, &text, sizeof text);
+    return out + count;
+}
+
+// A whole number in as many digits as it has; returns the end. Needs 20 bytes of room.
 inline char* PutDigits(char* out, std::uint64_t value)
 {
     const int count = DigitCount(value);
+    if (value < 100000000)
+        return PutLastDigits(out, static_cast<std::uint32_t>(value), count);
     WriteDigits(out + count, value, count);
     return out + count;
 }

@@ -202,6 +202,15 @@ Extended ParseDecimalExactly(std::string_view text)
 
 std::int32_t ParseInteger(std::string_view text)
 {
+    // Up to nine decimal digits alone, as the files write them, cannot overflow.
+    if (!text.empty() && text.size() <= 9) {
+        std::int32_t value = 0;
+        std::size_t i = 0;
+        for (unsigned digit; i < text.size() && (digit = static_cast<unsigned char>(text[i]) - unsigned{'0'}) < 10; ++i)
+            value = value * 10 + static_cast<std::int32_t>(digit);
+        if (i == text.size())
+            return value;
+    }
     constexpr std::uint64_t limit = 2147483648u; // magnitude of the most negative int32
     const std::size_t length = text.size();
     std::size_t i = 0;
@@ -578,6 +587,9 @@ char* PutPaddedInteger(char* out, std::int64_t value, int minDigits)
     const int count = DigitCount(magnitude);
     if (value < 0)
         *out++ = '-';
+    // Tolerances, modes, file references, point numbers: eight digits at most, zeros included.
+    if (magnitude < 100000000 && minDigits <= 8)
+        return PutLastDigits(out, static_cast<std::uint32_t>(magnitude), count > minDigits ? count : minDigits);
     for (int zeros = minDigits - count; zeros > 0; --zeros)
         *out++ = '0';
     WriteDigits(out + count, magnitude, count);

@@ -86,8 +86,7 @@ char* QuickFixed(char* out, Extended value)
     out = PutDigits(out, rounded / scale);
     if constexpr (Decimals > 0) {
         *out++ = '.';
-        WriteDigits(out + Decimals, rounded % scale, Decimals);
-        out += Decimals;
+        out = PutLastDigits(out, static_cast<std::uint32_t>(rounded % scale), Decimals);
     }
     return out;
 }
@@ -103,24 +102,21 @@ bool QuickParseDecimal(std::string_view text, Extended& value)
         negative = true;
         ++p;
     }
+    // More than 19 digits wrap around, and are refused below.
     std::uint64_t significand = 0;
-    int count = 0;
-    int fraction = 0;
-    bool point = false;
-    for (; p != end; ++p) {
-        const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
-        if (digit < 10) {
-            if (++count > 19)
-                return false;
+    const auto takeDigits = [&p, end, &significand] {
+        const char* const start = p;
+        for (unsigned digit; p != end && (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) < 10; ++p)
             significand = significand * 10 + digit;
-            fraction += point;
-        } else if (*p == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
+        return p - start;
+    };
+    const std::ptrdiff_t whole = takeDigits();
+    std::ptrdiff_t fraction = 0;
+    if (p != end && *p == '.') {
+        ++p;
+        fraction = takeDigits();
     }
-    if (count == 0)
+    if (p != end || whole + fraction == 0 || whole + fraction > 19)
         return false;
     // The sign goes in before the division, so that the rounding is the same in every mode.
     const Extended magnitude = static_cast<Extended>(significand);
@@ -141,7 +137,7 @@ char* QuickFixedText(char* out, Extended value, int decimals)
     }
 }
 
-bool QuickFifteenDigits(Extended value, DecimalExpansion& expansion)
+bool QuickFifteenDigits(Extended value, std::uint64_t& digits, int& exponent)
 {
     if constexpr (!NativeExtended)
         return false;
@@ -173,24 +169,12 @@ bool QuickFifteenDigits(Extended value, DecimalExpansion& expansion)
     case Rounding::Down:
         break;
     }
-    int exponent = 14 - scale;
+    exponent = 14 - scale;
     if (whole == PowersOfTen[15]) {
         whole = PowersOfTen[14];
         ++exponent;
     }
-    int count = 15;
-    while (whole % 100 == 0) {
-        whole /= 100;
-        count -= 2;
-    }
-    if (whole % 10 == 0) {
-        whole /= 10;
-        --count;
-    }
-    WriteDigits(expansion.Digits.data() + count, whole, count);
-    expansion.Count = count;
-    expansion.Exponent = exponent;
-    expansion.Negative = parts.Negative;
+    digits = whole;
     return true;
 }
 

@@ -4,6 +4,7 @@
 // the general conversion gives (ParseDecimalExactly, FixedTextExactly, the expansion behind
 // CoordinateText) or declines and leaves the value to it.
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "model/NumberText.h"
@@ -24,7 +25,8 @@ inline constexpr std::size_t QuickFixedTextRoom = 40;
 char* QuickFixedText(char* out, Extended value, int decimals);
 
 // The 15-significant-digit rounding of the value's 18-digit expansion, for magnitudes from
-// 10^-5 to below 10^15, or false. Same method and the same refusal near halves as above.
-bool QuickFifteenDigits(Extended value, DecimalExpansion& expansion);
+// 10^-5 to below 10^15, or false: |value| ~ digits * 10^(exponent - 14), with
+// 10^14 <= digits < 10^15. Same method and the same refusal near halves as above.
+bool QuickFifteenDigits(Extended value, std::uint64_t& digits, int& exponent);
 
 } // namespace uzuviv

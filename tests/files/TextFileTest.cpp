@@ -192,6 +192,37 @@ TEST(LineReader, PeeksAndRewinds)
     EXPECT_EQ(reader.ReadLine(), "head");
 }
 
+// Line ends on both sides of a block's end, and lines longer than a block.
+TEST(LineReader, LinesAcrossBlocks)
+{
+    TempFolder folder;
+    const std::string path = folder / "blocks.txt";
+    const auto filler = [](std::size_t length) { return std::string(length, 'x'); };
+    const std::size_t block = ReadBlockSize;
+    const struct {
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {filler(block - 1) + "\r\ny", {filler(block - 1), "y"}},     // CR LF split by the block's end
+        {filler(block - 1) + "\ry", {filler(block - 1), "y"}},       // a lone CR there
+        {filler(block - 1) + "\r", {filler(block - 1)}},             // and at the end of the file
+        {filler(block - 2) + "\r\n\r\n", {filler(block - 2), ""}},
+        {filler(block) + "\nz\r\n", {filler(block), "z"}},
+        {"a\n" + filler(3 * block + 5) + "\r\nb", {"a", filler(3 * block + 5), "b"}},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(path, c.bytes);
+        LineReader reader(path);
+        for (int pass = 0; pass < 2; ++pass) {
+            std::vector<std::string> lines;
+            while (!reader.AtEnd())
+                lines.emplace_back(reader.ReadLine());
+            EXPECT_EQ(lines, c.lines) << c.bytes.size() << " bytes, pass " << pass;
+            reader.Rewind();
+        }
+    }
+}
+
 TEST(LineReader, OpenFailuresCarryTheirCode)
 {
     TempFolder folder;

@@ -427,7 +427,8 @@ Tally CompareWriting(std::uint64_t seed, std::uint64_t count)
     Random random(seed);
     Tally tally = StartTally(ValueKinds);
     char quick[QuickFixedTextRoom];
-    DecimalExpansion expansion;
+    std::uint64_t digits = 0;
+    int exponent = 0;
     for (std::uint64_t n = 0; n < count; ++n) {
         const std::size_t kind = Draw(ValueKinds, random);
         const Extended value = ValueKinds[kind].Make(random);
@@ -443,7 +444,7 @@ Tally CompareWriting(std::uint64_t seed, std::uint64_t count)
             if (program != exact)
                 Record(tally, {decimals == 6 ? "%.6f" : "%.2f", HexText(value), program, exact});
         }
-        const bool tookQuick = QuickFifteenDigits(value, expansion);
+        const bool tookQuick = QuickFifteenDigits(value, digits, exponent);
         tally.Kinds[kind].Quick += tookQuick;
         tally.Quick += tookQuick;
         ++tally.Conversions;

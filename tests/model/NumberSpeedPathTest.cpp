@@ -252,6 +252,16 @@ TEST(NumberSpeedPathTest, QuickPathsGiveWhatTheGeneralConversionsGive)
 
 TEST(NumberSpeedPathTest, PaddedIntegerAppendsToALine)
 {
+    // Every four-digit group in both halves of eight digits, and the edges of eight digits.
+    for (std::int64_t group = 0; group < 10000; ++group) {
+        for (const std::int64_t value : {group * 10000 + group, group, 99999999 - group, 100000000 + group}) {
+            ASSERT_EQ(PaddedInteger(value, 1), std::to_string(value));
+            ASSERT_EQ(PaddedInteger(-value, 8), (value > 0 ? "-" : "")
+                      + std::string(static_cast<std::size_t>(std::max(0, 8 - static_cast<int>(std::to_string(value).size()))), '0')
+                      + std::to_string(value));
+        }
+    }
+
     const struct { std::int64_t value; int minDigits; const char* expected; } cases[] = {
         {0, 1, "0"}, {7, 3, "007"}, {-7, 3, "-007"}, {1000, 3, "1000"}, {99, 2, "99"},
         {INT64_MIN, 1, "-9223372036854775808"}, {INT64_MAX, 20, "09223372036854775807"},
