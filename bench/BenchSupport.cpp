@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 
+#include <malloc.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -154,18 +155,36 @@ void WriteWholeFile(const std::string& path, const std::string& bytes)
         throw std::runtime_error("cannot write " + path);
 }
 
-bool MakeProjectFileInAChild(const std::string& path, std::size_t points)
+bool RunInAChild(const std::function<int()>& work)
 {
+    std::fflush(stdout);
     const pid_t child = ::fork();
     if (child < 0)
         return false;
     if (child == 0) {
-        NullProgress progress;
-        SaveProjectFile(path, GenerateProject(points), progress);
-        std::_Exit(0);
+        const int status = work();
+        std::fflush(stdout);
+        std::_Exit(status);
     }
     int status = 0;
     return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool MakeProjectFileInAChild(const std::string& path, std::size_t points)
+{
+    return RunInAChild([&] {
+        NullProgress progress;
+        SaveProjectFile(path, GenerateProject(points), progress);
+        return 0;
+    });
+}
+
+bool MakeGPSFileInAChild(const std::string& path, std::size_t points)
+{
+    return RunInAChild([&] {
+        WriteWholeFile(path, GenerateGPSFileText(points));
+        return 0;
+    });
 }
 
 std::size_t PointsArgument(int argc, char** argv, const char* program)
@@ -179,6 +198,20 @@ std::size_t PointsArgument(int argc, char** argv, const char* program)
         return 0;
     }
     return static_cast<std::size_t>(value);
+}
+
+bool ResetPeakMemory()
+{
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return static_cast<bool>(clear);
+}
+
+std::size_t HeapBytesInUse()
+{
+    const struct mallinfo2 info = ::mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 MemoryUse ReadMemoryUse()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "files/UnitOfCodes.h"
@@ -35,9 +36,13 @@ const BenchFile& GPSFile(std::size_t count);
 // The GPX file of the same points, by the program's own writer.
 const BenchFile& GpxFile(std::size_t count);
 
-// Writes the project file of the generated project of `points` points from a child process,
-// so that generating it does not count in this process's memory.
+// Runs `work` in a child process and tells whether it returned 0: its memory is its own.
+bool RunInAChild(const std::function<int()>& work);
+
+// Writes the project file (or the GPS file) of the generated project of `points` points from a
+// child process, so that generating it does not count in this process's memory.
 bool MakeProjectFileInAChild(const std::string& path, std::size_t points);
+bool MakeGPSFileInAChild(const std::string& path, std::size_t points);
 
 // The point count given as the first argument, 1,000,000 without one; 0 (after saying so)
 // when it is not a positive whole number.
@@ -52,5 +57,12 @@ struct MemoryUse {
     long CurrentKiB = 0;   // VmRSS
 };
 MemoryUse ReadMemoryUse();
+
+// Starts a new peak: VmHWM becomes the current resident size. False where the kernel does not
+// offer it.
+bool ResetPeakMemory();
+
+// Bytes that malloc has handed out and not taken back, mapped blocks included.
+std::size_t HeapBytesInUse();
 
 } // namespace uzuviv::bench

@@ -1,7 +1,9 @@
-// Resident memory of the core holding a large project, and what each undo step adds.
+// The peak memory of a large import, the resident memory of the core holding a large project,
+// and what each undo step adds.
 // Usage: bench_memory [points]   (default 1,000,000)
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "BenchSupport.h"
@@ -20,8 +22,41 @@ void Report(const char* phase, const MemoryUse& use)
                 use.CurrentKiB / 1024.0);
 }
 
+// In a child of its own: how far the import of a GPS file raises the peak resident size,
+// against the bytes its records take on the heap (the record array and the comments).
+bool ReportImportPeak(std::size_t points)
+{
+    const std::string path = ScratchFolder() + "/memory.csv";
+    if (!MakeGPSFileInAChild(path, points))
+        return false;
+    return RunInAChild([&] {
+        NullProgress progress;
+        TProjectType project;
+        const std::size_t heapBefore = HeapBytesInUse();
+        const bool reset = ResetPeakMemory();
+        const MemoryUse before = ReadMemoryUse();
+        ReadGPSFile(path, project, progress);
+        const MemoryUse after = ReadMemoryUse();
+        const double records = static_cast<double>(HeapBytesInUse() - heapBefore) / 1024.0;
+        const double peak = static_cast<double>(after.PeakKiB - before.CurrentKiB);
+        std::printf("import of a %zu-point GPS file (%.1f MB):\n", points,
+                    static_cast<double>(std::filesystem::file_size(path)) / 1e6);
+        std::printf("  records on the heap %8.1f MB (%.0f bytes per point; sizeof(TGPSRecord) %zu)\n",
+                    records / 1024.0, records * 1024.0 / static_cast<double>(points), sizeof(TGPSRecord));
+        std::printf("  peak resident rise  %8.1f MB%s\n", peak / 1024.0,
+                    reset ? "" : " (peak not reset: includes the start)");
+        std::printf("  peak / records      %8.2f\n", peak / records);
+        return project.Records.size() == points ? 0 : 1;
+    });
+}
+
 int Run(std::size_t points)
 {
+    if (!ReportImportPeak(points)) {
+        std::fprintf(stderr, "bench_memory: the GPS file import did not run\n");
+        return 1;
+    }
+
     const std::string path = ScratchFolder() + "/memory.gps";
     if (!MakeProjectFileInAChild(path, points)) {
         std::fprintf(stderr, "bench_memory: cannot make the project file\n");
