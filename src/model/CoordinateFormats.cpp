@@ -180,28 +180,26 @@ char* PutFifteenDigitsPlainly(char* out, bool negative, std::uint64_t digits, in
     const std::uint64_t low = EightDigits(static_cast<std::uint32_t>(digits % 100000000));
     // Trailing zero digits are the top zero bytes of a word.
     const int count = low != 0 ? 15 - std::countl_zero(low) / 8 : 7 - std::countl_zero(high) / 8;
-    char text[32] = {};
-    const std::uint64_t highText = (high | AsciiZeros) >> 8;
-    const std::uint64_t lowText = low | AsciiZeros;
-    std::memcpy(text, &highText, 8);
-    std::memcpy(text + 7, &lowText, 8);
+    // All 15 in one register pair, the first digit in the lowest byte; written with 16-byte
+    // stores and cut after, never read back from memory.
+    const UInt128 text = (UInt128{(high | AsciiZeros) >> 8}) | (UInt128{low | AsciiZeros} << 56);
     if (negative)
         *out++ = '-';
     if (exponent >= 0) {
-        // Whole digits, then the point and the decimals if any: fixed-size copies, cut after.
         const int whole = exponent + 1;
-        std::memcpy(out, text, 16);
+        std::memcpy(out, &text, 16);
         out += whole;
         if (count > whole) {
             *out++ = '.';
-            std::memcpy(out, text + whole, 16);
+            const UInt128 decimals = text >> (8 * whole);
+            std::memcpy(out, &decimals, 16);
             out += count - whole;
         }
         return out;
     }
     std::memcpy(out, "0.0000", 6);
     out += 1 - exponent;
-    std::memcpy(out, text, 16);
+    std::memcpy(out, &text, 16);
     return out + count;
 }
 

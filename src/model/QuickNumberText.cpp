@@ -147,18 +147,24 @@ bool QuickFifteenDigits(Extended value, std::uint64_t& digits, int& exponent)
     const int shift = 64 - parts.Exponent;
     if (shift <= 0 || shift >= 128)
         return false;
-    // Find the scale with 10^14 <= |value| * 10^scale < 10^15, starting from one too small.
-    int scale = 14 - DecimalExponentAtMost(parts.Exponent);
+    // The scale with 10^14 <= |value| * 10^scale < 10^15. From 2^(Exponent-1) <= |value|
+    // < 2^Exponent, the first digit stands at 10^E with E = floor((Exponent - 1) log10(2)) or
+    // one more: try the one more first.
+    const int lowest = ((parts.Exponent - 1) * 78913) >> 18;
+    int scale = 13 - lowest;
+    const auto scaleBy = [&parts, shift](int by, UInt128& scaled) {
+        scaled = UInt128{parts.Mantissa} * PowersOfTen[static_cast<std::size_t>(by)];
+        return static_cast<std::uint64_t>(scaled >> shift);
+    };
+    if (scale < 0 || scale > 18)
+        return false;
     UInt128 scaled = 0;
-    std::uint64_t whole = 0;
-    for (;; ++scale) {
-        if (scale < 0 || scale > 19)
-            return false;
-        scaled = UInt128{parts.Mantissa} * PowersOfTen[static_cast<std::size_t>(scale)];
-        whole = static_cast<std::uint64_t>(scaled >> shift);
-        if (whole >= PowersOfTen[14])
-            break;
-    }
+    std::uint64_t whole = scaleBy(scale, scaled);
+    if (whole < PowersOfTen[14])
+        whole = scaleBy(++scale, scaled);
+    // The estimate of E is exact for the exponents here; the check keeps any other out.
+    if (whole < PowersOfTen[14] || whole >= PowersOfTen[15])
+        return false;
     // The 18-digit rounding's step is a thousandth of the last of 15 digits.
     switch (RoundScaled(scaled & ((UInt128{1} << shift) - 1), shift, 3)) {
     case Rounding::Undecided:
