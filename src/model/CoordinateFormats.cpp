@@ -183,8 +183,8 @@ char* PutFifteenDigitsPlainly(char* out, bool negative, std::uint64_t digits, in
     // All 15 in one register pair, the first digit in the lowest byte; written with 16-byte
     // stores and cut after, never read back from memory.
     const UInt128 text = (UInt128{(high | AsciiZeros) >> 8}) | (UInt128{low | AsciiZeros} << 56);
-    if (negative)
-        *out++ = '-';
+    *out = '-';
+    out += negative;
     if (exponent >= 0) {
         const int whole = exponent + 1;
         std::memcpy(out, &text, 16);

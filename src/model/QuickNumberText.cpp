@@ -27,24 +27,26 @@ constexpr std::array<std::uint64_t, 21> MakeHalfBands()
 
 constexpr std::array<std::uint64_t, 21> HalfBands = MakeHalfBands();
 
-enum class Rounding { Down, Up, Undecided };
+// What to add to the whole part: 0 or 1, or -1 when the rounding is undecided.
+constexpr int Undecided = -1;
 
 // |value| * 10^scale = whole + rest / 2^shift exactly, with 0 < shift < 128. Rounds the
 // result half up unless the rest lies within HalfBands[band] of one half; an exact half is
-// always up, since a tie has few enough digits to be its own 18-digit expansion.
-Rounding RoundScaled(UInt128 rest, int shift, std::size_t band)
+// always up, since a tie has few enough digits to be its own 18-digit expansion. Without
+// branches on the side taken, which the data decides.
+int RoundScaled(UInt128 rest, int shift, std::size_t band)
 {
     const UInt128 half = UInt128{1} << (shift - 1);
-    if (rest == half)
-        return Rounding::Up;
     // The fraction's first 64 bits, truncated.
     const std::uint64_t top = shift >= 64 ? static_cast<std::uint64_t>(rest >> (shift - 64))
                                           : static_cast<std::uint64_t>(rest) << (64 - shift);
-    const std::uint64_t distance = top >= TopBit ? top - TopBit : TopBit - top;
+    const bool up = top >= TopBit;
+    const std::uint64_t distance = up ? top - TopBit : TopBit - top;
     // The truncation hides less than one unit.
-    if (distance <= HalfBands[band < HalfBands.size() ? band : HalfBands.size() - 1] + 1)
-        return Rounding::Undecided;
-    return top >= TopBit ? Rounding::Up : Rounding::Down;
+    const bool near = distance <= HalfBands[band < HalfBands.size() ? band : HalfBands.size() - 1] + 1;
+    if (near && rest != half)
+        return Undecided;
+    return up || rest == half;
 }
 
 template <int Decimals>
@@ -67,21 +69,15 @@ char* QuickFixed(char* out, Extended value)
         if (shift < 128) {
             const UInt128 scaled = UInt128{parts.Mantissa} * PowersOfTen[Decimals];
             const UInt128 rest = scaled & ((UInt128{1} << shift) - 1);
-            rounded = static_cast<std::uint64_t>(scaled >> shift);
-            switch (RoundScaled(rest, shift, static_cast<std::size_t>(-stepPower))) {
-            case Rounding::Undecided:
+            const int increment = RoundScaled(rest, shift, static_cast<std::size_t>(-stepPower));
+            if (increment == Undecided)
                 return nullptr;
-            case Rounding::Up:
-                ++rounded;
-                break;
-            case Rounding::Down:
-                break;
-            }
+            rounded = static_cast<std::uint64_t>(scaled >> shift) + static_cast<std::uint64_t>(increment);
         }
     }
     // No "-0.000000": the sign only goes with a digit that is not zero.
-    if (parts.Negative && rounded != 0)
-        *out++ = '-';
+    *out = '-';
+    out += parts.Negative && rounded != 0;
     constexpr std::uint64_t scale = PowersOfTen[Decimals];
     out = PutDigits(out, rounded / scale);
     if constexpr (Decimals > 0) {
@@ -166,15 +162,10 @@ bool QuickFifteenDigits(Extended value, std::uint64_t& digits, int& exponent)
     if (whole < PowersOfTen[14] || whole >= PowersOfTen[15])
         return false;
     // The 18-digit rounding's step is a thousandth of the last of 15 digits.
-    switch (RoundScaled(scaled & ((UInt128{1} << shift) - 1), shift, 3)) {
-    case Rounding::Undecided:
+    const int increment = RoundScaled(scaled & ((UInt128{1} << shift) - 1), shift, 3);
+    if (increment == Undecided)
         return false;
-    case Rounding::Up:
-        ++whole;
-        break;
-    case Rounding::Down:
-        break;
-    }
+    whole += static_cast<std::uint64_t>(increment);
     exponent = 14 - scale;
     if (whole == PowersOfTen[15]) {
         whole = PowersOfTen[14];
