@@ -1,35 +1,34 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <exception>
+#include <functional>
+#include <memory>
 
 #include <QLocale>
 #include <QMainWindow>
 #include <QPoint>
 #include <QString>
 
+#include "editing/CommandTable.h"
 #include "editing/Document.h"
 #include "editing/DocumentCommands.h"
 #include "editing/DocumentView.h"
 #include "editing/PointCommands.h"
 #include "editing/PointListView.h"
+#include "ui/WindowSettings.h"
 
 class QAction;
-class QActionGroup;
 class QButtonGroup;
-class QMenu;
 class QTableView;
 class QTimer;
-class QToolButton;
 
 namespace uzuviv {
 
+class CommandActions;
 class EditorPanel;
 class MapPanel;
 
-// The interface language for the user's locale: French for French, English for every other
-// language (Spanish, German and Italian come only from the settings file).
-std::uint8_t SystemLanguageIndex(const QLocale& locale);
 class PointListModel;
 class TForm2;
 class TForm3;
@@ -99,45 +98,26 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void CreateActions();
-    void CreateMenus();
-    void CreateToolBar();
+    // What each command of the table runs; empty for an id without a handler.
+    std::function<void()> HandlerFor(CommandId id);
     void CreateCentralArea();
-    void CreateMap();
-    QAction* Action(const char* name) const;
-    QToolButton* ToolButton(const char* name) const;
-    std::optional<std::size_t> RowAtListMouse() const;
-    int ColumnAtListMouse() const;
-    void ListView1DblClick();
     void LanguageClick(int language);
     void LoadSettings();
-    void SaveSettings();
-    // Each failure to read or write the settings file is reported once, when it happens (one
-    // at start-up waits until the window is up).
-    void ReportSettingsFailure(std::exception_ptr failure);
 
-    QString settingsPath_;
+    WindowSettings settings_;
     Document document_;
     DocumentCommands commands_;
     PointCommands points_;
     QPoint listMouse_;
 
-    QMenu* fileMenu_ = nullptr;
-    QMenu* editMenu_ = nullptr;
-    QMenu* optionsMenu_ = nullptr;
-    QMenu* languageMenu_ = nullptr;
-    QMenu* helpMenu_ = nullptr;
-    QMenu* webMenu_ = nullptr;
-    QMenu* popupMenu_ = nullptr;
-    QActionGroup* languageGroup_ = nullptr;
+    std::unique_ptr<CommandActions> actions_;
     QButtonGroup* displayModes_ = nullptr;
     QTableView* listView_ = nullptr;
     PointListModel* listModel_ = nullptr;
     EditorPanel* panel_ = nullptr;
     MapPanel* map_ = nullptr;
     QTimer* timer1_ = nullptr;
-    QAction* recentSlots_[5] = {};
-    std::exception_ptr pendingSettingsFailure_;
+    std::array<QAction*, 5> recentSlots_ = {};
 
     TForm2* about_ = nullptr;
     TForm3* properties_ = nullptr;
