@@ -18,8 +18,11 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "editing/FakeView.h"
+#include "files/Cp1252.h"
 #include "files/UnitOfCodes.h"
 #include "text/text.h"
+#include "ui/EditorPanel.h"
 #include "ui/FieldEdit.h"
 #include "ui/Gauge.h"
 #include "ui/Help.h"
@@ -158,6 +161,68 @@ TEST_F(MainWindowTest, ALongerStoredNameIsShownWholeAndKeptOnOk)
     // OK with nothing touched changes nothing, not even a trailing empty comment line.
     EXPECT_EQ(window->CurrentDocument().CurrentProject()->ProjectComments,
               (std::vector<std::string>{"a", ""}));
+}
+
+// Every character a Windows-1252 file can hold (every byte but CR and LF) goes through every box
+// of Project Properties and of the editor panel unchanged: an untouched OK and Set data change no
+// byte of the file, and what is pasted into the comments comes back as pasted.
+TEST_F(MainWindowTest, EveryCharacterGoesThroughEveryBoxUnchanged)
+{
+    std::vector<std::string> characters;
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte) {
+        if (byte != '\r' && byte != '\n') {
+            characters.push_back(Cp1252ToUtf8(std::string(1, static_cast<char>(byte))));
+            all += characters.back();
+        }
+    }
+    TProjectType stored;
+    stored.ProjectName = stored.CreationDate = all;
+    stored.Subject = " " + all;
+    stored.Author = all + " ";
+    stored.Copyright = "\xC2\xA0";
+    stored.Customer = "\t";
+    stored.ProjectComments = characters;
+    stored.ProjectComments.insert(stored.ProjectComments.end(), {all, "Prix\xC2\xA0: 10 \xE2\x82\xAC", ""});
+    stored.Records.resize(2);
+    stored.Records[0].Comments = all;
+    stored.Records[1].Comments = "\xC2\xA0";
+    const std::string path = folder.File("all.gps");
+    testing::RecordingProgress progress;
+    SaveProjectFile(path, stored, progress);
+    const std::string bytes = ReadBytes(path);
+
+    WhenModal([&](QWidget* modal) { AnswerFileDialog(modal, QString::fromStdString(path)); });
+    Action("Open1")->trigger();
+    WhenModal([](QWidget* modal) { modal->findChild<QPushButton*>("Button1")->click(); });
+    Action("Property1")->trigger();
+    for (const std::size_t row : {0, 1}) {
+        window->SetSelection(RowSelection::Single(row));
+        window->Panel()->findChild<QPushButton*>("mxFlatSpeedButton1")->click();
+    }
+    const TProjectType& project = *window->CurrentDocument().CurrentProject();
+    EXPECT_FALSE(ProjectsDiffer(project, stored)) << "a box changed a character";
+    EXPECT_FALSE(window->CurrentDocument().IsProjectModified());
+    Action("Save1")->trigger();
+    EXPECT_TRUE(ReadBytes(path) == bytes) << "the file changed";
+
+    PanelTexts texts;
+    for (int box = 0; box < PanelBoxCount; ++box)
+        texts.Boxes[box] = characters[static_cast<std::size_t>(box)] + all;
+    window->WritePanel(texts);
+    EXPECT_TRUE(window->ReadPanel() == texts) << "a panel box changed a character";
+    characters.push_back(all);
+    std::string pasted;
+    for (std::size_t line = 0; line < characters.size(); ++line)
+        pasted += (line > 0 ? "\n" : "") + characters[line];
+    WhenModal([&](QWidget* modal) {
+        auto* memo = modal->findChild<QPlainTextEdit*>("Memo1");
+        memo->clear();
+        memo->insertPlainText(QString::fromStdString(pasted));
+        modal->findChild<QPushButton*>("Button1")->click();
+    });
+    Action("Property1")->trigger();
+    EXPECT_TRUE(project.ProjectComments == characters) << "a pasted character changed";
 }
 
 TEST_F(MainWindowTest, AFailedOpenShowsTheFrenchErrorBoxAndTheProgramGoesOn)
