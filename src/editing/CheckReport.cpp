@@ -41,7 +41,21 @@ std::string PointNumbers(const std::vector<std::size_t>& points)
     return text;
 }
 
-std::string WholeMetres(double meters) { return std::to_string(std::llround(meters)); }
+// Whole metres, in groups of three digits from 10,000 on (a no-break space between groups, the
+// same in every language): thousands of kilometres stay readable.
+std::string WholeMetres(double meters)
+{
+    const std::string digits = std::to_string(std::llround(meters));
+    if (digits.size() <= 4)
+        return digits;
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += "\u00A0";
+        text += digits[i];
+    }
+    return text;
+}
 
 } // namespace
 

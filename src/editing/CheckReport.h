@@ -22,7 +22,7 @@ public:
     void Update(const TProjectType* project);
 
     // One line per finding, naming the points by their numbers in the list and the distance
-    // in whole metres; the single line "No problem found." when there is none. Looked up in
+    // in whole metres (grouped by three digits from 10,000 on); the single line "No problem found." when there is none. Looked up in
     // the current language at each call.
     std::vector<std::string> Lines() const;
 

@@ -10,7 +10,7 @@ CommandStates ComputeCommandStates(const CommandInputs& in)
     CommandStates s;
     if (in.HasProject) {
         const bool roomForMore = in.RecordCount < static_cast<std::size_t>(MaxRecords);
-        s.ProjectProperties = s.Save = s.SaveAs = s.BuildGPSFile = true;
+        s.ProjectProperties = s.Save = s.SaveAs = s.BuildGPSFile = s.CheckProject = true;
         s.NewPoint = s.NewFromGoogleMaps = s.PanelNew = roomForMore;
         s.Cut = s.Copy = in.AnySelected;
         s.Paste = in.ClipboardExists && roomForMore;

@@ -25,6 +25,7 @@ struct CommandStates {
     bool Cut = false, Copy = false, Paste = false;
     bool Undo = false, Redo = false;
     bool SelectAll = false, ShowInGoogleMaps = false, Delete = false, SetData = false;
+    bool CheckProject = false;
     // Without a project only the menus, the toolbar and the grey list area show.
     bool ListAndPanelVisible = false;
     // The editor panel's coordinate boxes: decimal degrees, or degrees/minutes(/seconds).

@@ -82,6 +82,9 @@ constexpr CommandRow Rows[] = {
     {.id = CommandId::SelectAll, .name = "SelectAll1", .label = EditText(7),
      .place = {Menu::Edit, 3, 4}, .shortcut = "Ctrl+A",
      .icon = {"edit-select-all", nullptr, "select-all"}, .enabledWhen = &S::SelectAll},
+    {.id = CommandId::CheckProject, .name = "CheckProject1", .label = EditText(11),
+     .place = {Menu::Edit, 4, 1}, .shortcut = "F7", .icon = {nullptr, nullptr, "check-project"},
+     .enabledWhen = &S::CheckProject},
 
     // Spanish, German and Italian stay reachable only through the settings file.
     {.id = CommandId::English, .name = "English1", .label = LanguageItemText(2),

@@ -1,9 +1,13 @@
 #include "ui/CheckWindow.h"
 
+#include <algorithm>
+#include <optional>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -27,7 +31,7 @@ CheckWindow::CheckWindow(const Document& document, PointListView& list, QWidget*
 {
     setObjectName(QStringLiteral("CheckProjectWindow"));
     setModal(false);
-    resize(560, 320);
+    resize(500, 215);
 
     hint_ = new QLabel(this);
     hint_->setObjectName(QStringLiteral("CheckHint"));
@@ -57,10 +61,13 @@ CheckWindow::CheckWindow(const Document& document, PointListView& list, QWidget*
 void CheckWindow::ShowChecked()
 {
     stale_ = true;
-    if (isVisible())
+    if (isVisible()) {
         Recheck();
-    else
+    } else {
+        if (!placed_)
+            PlaceBesideMainWindow();
         show();
+    }
     raise();
     activateWindow();
 }
@@ -79,12 +86,28 @@ void CheckWindow::ProjectChanged()
     });
 }
 
+// The first time, beside the main window, or as near its right edge as the screen allows: there
+// it covers at most the comments of the first rows, never the numbers and coordinates of the
+// points it selects, nor the editor panel where they are mended. Later the window stays
+// wherever the user put it.
+void CheckWindow::PlaceBesideMainWindow()
+{
+    placed_ = true;
+    const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    if (main == nullptr || main->screen() == nullptr)
+        return;
+    const QRect frame = main->frameGeometry();
+    const QRect screen = main->screen()->availableGeometry();
+    move(std::max(screen.left(), std::min(frame.right() + 1, screen.right() - width())),
+         frame.top());
+}
+
 void CheckWindow::ApplyLanguage()
 {
     setWindowTitle(CheckText(CheckCaption));
     hint_->setText(CheckText(CheckHint));
     closeButton_->setText(CheckText(CheckClose));
-    FillList();
+    FillList(findings_->currentRow());
 }
 
 void CheckWindow::showEvent(QShowEvent* event)
@@ -97,21 +120,29 @@ void CheckWindow::showEvent(QShowEvent* event)
 void CheckWindow::Recheck()
 {
     stale_ = false;
+    // The line the user was at stays current if its finding is still there.
+    const auto& findings = report_.Findings();
+    const int row = findings_->currentRow();
+    std::optional<ProjectFinding> current;
+    if (row >= 0 && static_cast<std::size_t>(row) < findings.size())
+        current = findings[static_cast<std::size_t>(row)];
     report_.Update(document_.CurrentProject());
-    FillList();
+    const auto same = std::find_if(findings.begin(), findings.end(), [&](const ProjectFinding& f) {
+        return current && f.Kind == current->Kind && f.Points == current->Points;
+    });
+    FillList(same == findings.end() ? -1 : static_cast<int>(same - findings.begin()));
 }
 
-void CheckWindow::FillList()
+void CheckWindow::FillList(int current)
 {
-    const int current = findings_->currentRow();
     findings_->clear();
     const bool problems = !report_.Findings().empty();
     const QIcon icon = style()->standardIcon(problems ? QStyle::SP_MessageBoxWarning
                                                       : QStyle::SP_MessageBoxInformation);
     for (const std::string& line : report_.Lines())
         new QListWidgetItem(icon, QString::fromStdString(line), findings_);
-    if (problems && current >= 0)
-        findings_->setCurrentRow(std::min(current, findings_->count() - 1));
+    if (problems && current >= 0 && current < findings_->count())
+        findings_->setCurrentRow(current);
 }
 
 } // namespace uzuviv

@@ -34,13 +34,16 @@ protected:
 
 private:
     void Recheck();
-    void FillList();
+    // Lists the report's lines and makes line `current` (-1: none) the current one.
+    void FillList(int current);
+    void PlaceBesideMainWindow();
 
     const Document& document_;
     PointListView& list_;
     CheckReport report_;
     bool stale_ = true;
     bool recheckPending_ = false;
+    bool placed_ = false;
 
     QLabel* hint_ = nullptr;
     QListWidget* findings_ = nullptr;

@@ -20,6 +20,7 @@
 #include "editing/CommandStates.h"
 #include "editing/WebLinks.h"
 #include "text/text.h"
+#include "ui/CheckWindow.h"
 #include "ui/CommandActions.h"
 #include "ui/EditorPanel.h"
 #include "ui/FileDialogs.h"
@@ -134,6 +135,7 @@ std::function<void()> TForm1::HandlerFor(CommandId id)
     case CommandId::SendEmail: return [this]() { OpenUrl(SupportMailLink()); };
     case CommandId::ShowInGoogleMaps:
         return guarded([this]() { points_.ShowInGoogleMap1Click(RowAt(*listView_, listMouse_.y())); });
+    case CommandId::CheckProject: return guarded([this]() { CheckProject1Click(); });
     }
     return {};
 }
@@ -166,6 +168,21 @@ void TForm1::ApplyLanguage()
     map_->ApplyLanguage();
     // Mode cells follow the language; the other cells hold numbers and the user's comments.
     listModel_->RefreshAllRows();
+    if (check_)
+        check_->ApplyLanguage();
+}
+
+void TForm1::CheckProject1Click()
+{
+    if (!check_)
+        check_ = new CheckWindow(document_, *this, this);
+    check_->ShowChecked();
+}
+
+void TForm1::RecordsChanged()
+{
+    if (check_)
+        check_->ProjectChanged();
 }
 
 void TForm1::LanguageClick(int language)
@@ -226,6 +243,7 @@ void TForm1::RebuildPointList()
         map_->View()->ProjectReplaced();
     else
         map_->View()->ProjectChanged();
+    RecordsChanged();
 }
 
 ProgressSink& TForm1::Progress()
@@ -286,6 +304,7 @@ void TForm1::RowsAppended(std::size_t, std::size_t)
 {
     listModel_->RowsAppended();
     map_->View()->ProjectChanged();
+    RecordsChanged();
 }
 
 void TForm1::RowsAboutToBeRemoved(const RowSelection& rows)
@@ -297,18 +316,21 @@ void TForm1::RowsRemoved(const RowSelection&)
 {
     listModel_->RowsRemoved();
     map_->View()->ProjectChanged();
+    RecordsChanged();
 }
 
 void TForm1::RefreshListRow(std::size_t row)
 {
     listModel_->RefreshRow(static_cast<int>(row));
     map_->View()->ProjectChanged();
+    RecordsChanged();
 }
 
 void TForm1::RefreshAllListRows()
 {
     listModel_->RefreshAllRows();
     map_->View()->ProjectChanged();
+    RecordsChanged();
 }
 
 PanelTexts TForm1::ReadPanel() const

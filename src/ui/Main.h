@@ -33,6 +33,7 @@ class PointListModel;
 class TForm2;
 class TForm3;
 class TForm4;
+class CheckWindow;
 
 // The main window. It builds the widgets, forwards every command to the editing layer, and
 // draws what that layer decided.
@@ -49,6 +50,8 @@ public:
     TForm2* AboutWindow() const { return about_; }
     TForm3* PropertiesDialog() const { return properties_; }
     TForm4* ProgressWindow() const { return progress_; }
+    // Made at the first Check Project; null before.
+    CheckWindow* CheckProjectWindow() const { return check_; }
     EditorPanel* Panel() const { return panel_; }
     QTableView* PointList() const { return listView_; }
     MapPanel* Map() const { return map_; }
@@ -101,6 +104,9 @@ private:
     // What each command of the table runs; empty for an id without a handler.
     std::function<void()> HandlerFor(CommandId id);
     void CreateCentralArea();
+    void CheckProject1Click();
+    // The records changed (the list was told so): an open check window checks again.
+    void RecordsChanged();
     void LanguageClick(int language);
     void LoadSettings();
 
@@ -122,6 +128,7 @@ private:
     TForm2* about_ = nullptr;
     TForm3* properties_ = nullptr;
     TForm4* progress_ = nullptr;
+    CheckWindow* check_ = nullptr;
 };
 
 } // namespace uzuviv

@@ -2,39 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <numbers>
-
 #include "editing/FakeView.h"
-#include "geo/Geodesy.h"
+#include "editing/TourWithMistakes.h"
 #include "text/text.h"
 
 namespace uzuviv {
 namespace {
-
-// Kilometres east of (0, 0) along the equator, as a longitude.
-long double Km(double kilometres)
-{
-    return kilometres * 1000 / Wgs84EquatorialRadius * 180 / std::numbers::pi;
-}
-
-// Two overlapping zones that play one file, a point with a mode and a file the device cannot
-// use, and a point typed 3000 km away from a tour of one kilometre.
-TProjectType TourWithMistakes()
-{
-    TProjectType project;
-    const struct { long double Longitude; int Tolerance, Mode, FileRef; } points[] = {
-        {0, 100, 1, 5}, {Km(0.15), 100, 2, 5}, {Km(0.4), 0, 0, 1000}, {Km(0.7), 0, 3, 7},
-        {Km(1.0), 0, 1, 8}, {Km(3001), 0, 1, 9}};
-    for (const auto& p : points) {
-        TGPSRecord record;
-        record.Longitude = p.Longitude;
-        record.Tolerance = static_cast<std::uint16_t>(p.Tolerance);
-        record.Mode = static_cast<std::uint8_t>(p.Mode);
-        record.FileRef = static_cast<std::uint16_t>(p.FileRef);
-        project.Records.push_back(record);
-    }
-    return project;
-}
 
 class CheckReportTest : public ::testing::Test {
 protected:
@@ -48,13 +21,13 @@ TEST_F(CheckReportTest, NamesPointsAsTheListDoesInTheCurrentLanguage)
     report.Update(nullptr);
     EXPECT_EQ(report.Lines(), std::vector<std::string>{"No problem found."});
 
-    const TProjectType project = TourWithMistakes();
+    const TProjectType project = testing::TourWithMistakes();
     report.Update(&project);
     EXPECT_EQ(report.Lines(), (std::vector<std::string>{
         "Points 001 and 002: their zones overlap (150 m apart).",
         "Points 001, 002 play the same file 005.",
         "Point 003: a value the device cannot use (Mode, File).",
-        "Point 006 is far from all others: 3000000 m from the nearest."}));
+        "Point 006 is far from all others: 3\u00A0000\u00A0000 m from the nearest."}));
 
     // The language of the moment, without checking again.
     LanguageIndex = 1;
@@ -66,14 +39,14 @@ TEST_F(CheckReportTest, NamesPointsAsTheListDoesInTheCurrentLanguage)
     TProjectType mended = project;
     mended.Records.resize(2);
     mended.Records[1].FileRef = 6;
-    mended.Records[1].Longitude = Km(0.2);
+    mended.Records[1].Longitude = testing::EquatorKm(0.2);
     report.Update(&mended);
     EXPECT_EQ(report.Lines(), std::vector<std::string>{"Kein Problem gefunden."});
 }
 
 TEST_F(CheckReportTest, DoubleClickSelectsTheLinesPoints)
 {
-    const TProjectType project = TourWithMistakes();
+    const TProjectType project = testing::TourWithMistakes();
     CheckReport report;
     report.Update(&project);
     testing::FakeView view;

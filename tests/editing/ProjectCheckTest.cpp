@@ -4,9 +4,9 @@
 
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <random>
 
+#include "editing/TourWithMistakes.h"
 #include "geo/Geodesy.h"
 
 namespace uzuviv {
@@ -16,9 +16,9 @@ using Kind = FindingKind;
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double Inf = std::numeric_limits<double>::infinity();
 
-// Metres along the equator, where the geodesic is the equator itself.
-double EquatorLongitude(double meters) { return meters / Wgs84EquatorialRadius * 180 / std::numbers::pi; }
-double Km(double kilometres) { return EquatorLongitude(kilometres * 1000); }
+// Along the equator the geodesic is the equator itself.
+long double Km(double kilometres) { return testing::EquatorKm(kilometres); }
+double EquatorLongitude(double meters) { return static_cast<double>(Km(meters / 1000)); }
 
 // The longitude on the equator exactly `meters` east of (0, 0), as the geodesic measures it both
 // ways, if a nearby one is.

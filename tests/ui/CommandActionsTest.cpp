@@ -51,7 +51,7 @@ TEST(CommandActionsTest, MenusToolbarAndPopupHoldEveryCommandInItsPlace)
                   "RecentFile2 RecentFile3 RecentFile4 RecentFile5"},
         {"Edit1", "Undo1=Ctrl+Z Redo1=Ctrl+Alt+Z | New1=Ctrl+Alt+N "
                   "NewGPSFromGoogleMapsClipboard1=Ctrl+Alt+G Delete1=Del | Cut1=Ctrl+X "
-                  "Copy1=Ctrl+C Paste1=Ctrl+V SelectAll1=Ctrl+A"},
+                  "Copy1=Ctrl+C Paste1=Ctrl+V SelectAll1=Ctrl+A | CheckProject1=F7"},
         {"Options1", "Language1Item | ShowMap1=F8 MapSettings1"},
         {"Language1", "English1 French1 Espaol1 Deutsch1 Italian1"},
         {"Help1", "About1=F1 | Web1Item"},
