@@ -1,5 +1,6 @@
 #include <memory>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDockWidget>
@@ -94,6 +95,15 @@ TEST_F(MapWindowTest, OptionsItemsDockAndAttributionAreKeptAcrossStarts)
     ASSERT_NE(dock, nullptr);
     EXPECT_EQ(dock->widget(), view());
     EXPECT_TRUE(view()->isVisible());
+    // The dock's own close button unchecks the item; F8 brings the map back.
+    auto* closeButton = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
+    ASSERT_NE(closeButton, nullptr);
+    closeButton->click();
+    EXPECT_TRUE(dock->isHidden());
+    EXPECT_FALSE(show->isChecked());
+    QTest::keyClick(window.get(), Qt::Key_F8);
+    EXPECT_FALSE(dock->isHidden());
+    EXPECT_TRUE(show->isChecked());
     const QString credit = view()->findChild<QLabel*>("MapAttribution")->text();
     EXPECT_TRUE(credit.contains("© OpenStreetMap contributors"));
     EXPECT_TRUE(credit.contains("https://www.openstreetmap.org/copyright"));

@@ -16,6 +16,9 @@
 #include <QSettings>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+#include <string>
+
 #include "text/text.h"
 #include "ui/MessageBoxes.h"
 #include "ui/map/MapView.h"
@@ -52,27 +55,16 @@ MapPanel::MapPanel(QMainWindow& window, Document& document, DocumentView& view, 
     dock_->hide();
     connect(view_, &MapView::LinkActivated, this, [this](const QString& url) { documentView_.OpenUrl(url.toStdString()); });
 
-    // The window's command table may have made the two items already; otherwise they are made
-    // here. Either way their handlers are ShowMap and EditSettings.
-    const auto action = [this, &window](const char* name) {
+    // The two Options items come from the window's command table; their handlers are ShowMap
+    // and EditSettings.
+    const auto action = [&window](const char* name) {
         QAction* found = window.findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-        if (found == nullptr) {
-            found = new QAction(&window);
-            found->setObjectName(QString::fromLatin1(name));
-            found->setShortcutContext(Qt::WindowShortcut);
-            window.addAction(found);
-            made_ = true;
-        }
+        if (found == nullptr)
+            throw std::logic_error(std::string("map: the window has no item ") + name);
         return found;
     };
     showMap_ = action("ShowMap1");
     settings_ = action("MapSettings1");
-    if (made_) {
-        showMap_->setCheckable(true);
-        showMap_->setShortcut(QKeySequence(Qt::Key_F8));
-        connect(showMap_, &QAction::triggered, this, &MapPanel::ShowMap);
-        connect(settings_, &QAction::triggered, this, &MapPanel::EditSettings);
-    }
     // Closing the dock by its own button unchecks the item.
     connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool) {
         showMap_->setChecked(!dock_->isHidden());
@@ -110,10 +102,6 @@ void MapPanel::ShowMap(bool visible)
 void MapPanel::ApplyLanguage()
 {
     dock_->setWindowTitle(MapText(1));
-    if (made_) {
-        showMap_->setText(QString::fromStdString(LanguageText(TextTable::OptionsMenuTexts, 2)));
-        settings_->setText(QString::fromStdString(LanguageText(TextTable::OptionsMenuTexts, 3)));
-    }
     view_->ApplyLanguage();
     view_->SetAttribution(AttributionHtml(tiles_->Template()));
 }

@@ -15,8 +15,8 @@ class MapView;
 class TileFetcher;
 
 // The map beside the point list: the dock `MapDock` holding `MapView`, the tile fetching, the
-// Show Map and Map Settings... commands, and the per-user settings that keep the map's tile
-// address, visibility and place from one run to the next.
+// handlers of the window's Show Map and Map Settings... items, and the per-user settings that
+// keep the map's tile address, visibility and place from one run to the next.
 class MapPanel : public QObject {
     Q_OBJECT
 public:
@@ -29,7 +29,8 @@ public:
     MapView* View() const { return view_; }
     TileFetcher* Tiles() const { return tiles_; }
     MapCommands& Commands() { return commands_; }
-    // The checkable Show Map item (ShowMap1, F8) and Map Settings... (MapSettings1).
+    // The window's checkable Show Map item (ShowMap1, F8) and Map Settings... (MapSettings1);
+    // the window must have made both before the panel.
     QAction* ShowMapAction() const { return showMap_; }
     QAction* SettingsAction() const { return settings_; }
 
@@ -55,8 +56,6 @@ private:
     QDockWidget* dock_ = nullptr;
     QAction* showMap_ = nullptr;
     QAction* settings_ = nullptr;
-    // Whether the two items were made here rather than by the window's command table.
-    bool made_ = false;
     // Whether the dock has a size and place of its own yet.
     bool placed_ = false;
     static constexpr int DefaultWidth = 440;
