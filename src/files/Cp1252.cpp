@@ -7,6 +7,10 @@
 #include <cstring>
 #include <optional>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace uzuviv {
 
 namespace {
@@ -176,10 +180,24 @@ char* EncodeCp1252(char* out, std::string_view utf8)
     const std::size_t size = utf8.size();
     std::size_t pos = 0;
     while (pos < size) {
+        // Copy sixteen or eight bytes and keep those before the first that needs a look: a high
+        // byte or, when line breaks go, a control. Every character gives one byte, so the room
+        // left is at least the input left.
+#if defined(__SSE2__)
+        if (pos + 16 <= size) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
+            // As signed bytes the high ones are negative: one comparison finds them and the controls.
+            const __m128i special = BlankLineBreaks ? _mm_cmplt_epi8(block, _mm_set1_epi8(0x20)) : block;
+            const auto mask = static_cast<unsigned>(_mm_movemask_epi8(special));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), block);
+            const std::size_t plain = mask == 0 ? 16 : static_cast<std::size_t>(std::countr_zero(mask));
+            out += plain;
+            pos += plain;
+            if (plain == 16)
+                continue;
+        } else
+#endif
         if (pos + 8 <= size) {
-            // Copy eight bytes and keep those before the first that needs a look: a high byte
-            // or, when line breaks go, a control. Every character gives one byte, so the room
-            // left is at least the input left.
             const std::uint64_t word = EightBytes(data + pos);
             std::uint64_t special = word & Highs;
             if constexpr (BlankLineBreaks)
