@@ -80,11 +80,7 @@ void ReadGPSFile(const std::string& path, TProjectType& project, ProgressSink& p
 
     ProgressScope scope(progress, GPSCaption);
     // The data ends at the first empty line, at the end of the file or at a Ctrl-Z.
-    std::int64_t count = 0;
-    while (!reader.AtEnd() && !reader.NextLineEmpty() && reader.PeekByte() != 0x1A) {
-        reader.ReadLine();
-        ++count;
-    }
+    const auto count = static_cast<std::int64_t>(reader.SkipLinesUntilEmpty('\x1A'));
     reader.Rewind();
     if (!reader.AtEnd())
         reader.ReadLine();

@@ -250,6 +250,23 @@ bool LineReader::NextLineEmpty()
     return next == '\r' || next == '\n';
 }
 
+std::size_t LineReader::SkipLinesUntilEmpty(char stopByte)
+{
+    std::size_t count = 0;
+    while (!AtEnd()) {
+        const char first = buffer_[position_];
+        if (first == '\r' || first == '\n' || first == stopByte)
+            break;
+        const std::size_t end = FindAnyByte<'\r', '\n'>(std::string_view(buffer_.get(), filled_), position_);
+        if (end + 1 < filled_)
+            position_ = end + 1 + (buffer_[end] == '\r' && buffer_[end + 1] == '\n');
+        else
+            ReadLineAcrossBlocks();
+        ++count;
+    }
+    return count;
+}
+
 void LineReader::Rewind()
 {
     position_ = 0;

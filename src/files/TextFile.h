@@ -55,6 +55,9 @@ public:
     // True when the next line is empty (it starts with a line end).
     bool NextLineEmpty();
     void Rewind();   // throws InOutError
+    // Moves past the lines up to the first empty one, the first that begins with `stopByte`, or
+    // the end of the file, and tells how many there were.
+    std::size_t SkipLinesUntilEmpty(char stopByte);
     // The size the file had when it was opened.
     std::size_t FileSize() const { return fileSize_; }
 

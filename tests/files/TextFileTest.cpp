@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -220,6 +221,11 @@ TEST(LineReader, LinesAcrossBlocks)
             EXPECT_EQ(lines, c.lines) << c.bytes.size() << " bytes, pass " << pass;
             reader.Rewind();
         }
+        // Counting the lines up to the first empty one crosses the same block ends.
+        const auto firstEmpty = std::find(c.lines.begin(), c.lines.end(), std::string());
+        EXPECT_EQ(reader.SkipLinesUntilEmpty('\x1A'), static_cast<std::size_t>(firstEmpty - c.lines.begin()))
+            << c.bytes.size() << " bytes";
+        EXPECT_EQ(reader.AtEnd(), firstEmpty == c.lines.end());
     }
 }
 
