@@ -1,14 +1,20 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <source_location>
+#include <string>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -24,38 +30,119 @@ inline QObject& PendingModalAnswers()
     return *pending;
 }
 
-// Answers the next modal window that opens: `answer` runs on it once it is the active modal
-// widget. It waits as long as the test runs, however slow the machine; what has not been
-// answered when the test ends is dropped (CancelPendingModalAnswers), so it cannot answer a
-// window of the next test.
-inline void WhenModal(std::function<void(QWidget*)> answer)
+// How many answers were ever prepared: an answer that prepares another one for what comes next
+// is not leaving its window open by mistake.
+inline int& PreparedModalAnswers()
 {
+    static int prepared = 0;
+    return prepared;
+}
+
+// Answers still looking for their window (not the one answering now).
+inline int WaitingModalAnswers()
+{
+    int waiting = 0;
+    for (const QTimer* poll : PendingModalAnswers().findChildren<QTimer*>())
+        waiting += poll->isActive() ? 1 : 0;
+    return waiting;
+}
+
+inline std::string ModalName(const QWidget* modal)
+{
+    std::string name = modal->metaObject()->className();
+    if (!modal->objectName().isEmpty())
+        name += " " + modal->objectName().toStdString();
+    if (const auto* box = qobject_cast<const QMessageBox*>(modal))
+        name += " \"" + box->text().toStdString() + "\"";
+    return name;
+}
+
+inline void CloseModal(QWidget* modal)
+{
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    else
+        modal->close();
+}
+
+// Answers the next modal window that opens: `answer` runs on it once it is the active modal
+// widget. It waits as long as the test runs, however slow the machine; an answer that finds no
+// window by the end of the test fails it (CancelPendingModalAnswers). A window still open after
+// its answer, when the answer prepared no other, fails the test and is closed: the test would
+// otherwise wait for it for ever.
+inline void WhenModal(std::function<void(QWidget*)> answer,
+                      std::source_location where = std::source_location::current())
+{
+    ++PreparedModalAnswers();
     auto* poll = new QTimer(&PendingModalAnswers());
     poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer]() {
+    poll->setProperty("file", QString::fromUtf8(where.file_name()));
+    poll->setProperty("line", static_cast<int>(where.line()));
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, where]() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr)
             return;
         poll->stop();
         poll->deleteLater();
+        const int prepared = PreparedModalAnswers();
+        const QPointer<QWidget> answered(modal);
         answer(modal);
+        if (answered && answered->isVisible() && PreparedModalAnswers() == prepared) {
+            ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line()))
+                << "the " << ModalName(answered) << " stayed open after its answer";
+            CloseModal(answered);
+        }
     });
     poll->start();
 }
 
-// Returns how many answers were still waiting.
-inline int CancelPendingModalAnswers()
+// Drops the answers that found no window, failing the running test once for each.
+inline void CancelPendingModalAnswers()
 {
     const QList<QTimer*> polls = PendingModalAnswers().findChildren<QTimer*>();
-    int waiting = 0;
     for (QTimer* poll : polls) {
         if (poll->isActive())
-            ++waiting;
+            ADD_FAILURE_AT(poll->property("file").toString().toStdString().c_str(),
+                           poll->property("line").toInt())
+                << "this prepared answer found no modal window";
         poll->stop();
         delete poll;
     }
-    return waiting;
 }
+
+// A modal window that no prepared answer waits for would hold the test until its time runs out:
+// once it has waited `patience`, the watch fails the running test, naming the window, and
+// closes it.
+class UnansweredModalWatch {
+public:
+    explicit UnansweredModalWatch(std::chrono::milliseconds patience) : patience_(patience)
+    {
+        timer_.setInterval(50);
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this]() { Look(); });
+        timer_.start();
+    }
+
+private:
+    void Look()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || WaitingModalAnswers() > 0 || modal != waiting_) {
+            waiting_ = WaitingModalAnswers() > 0 ? nullptr : modal;
+            since_.restart();
+            return;
+        }
+        if (since_.elapsed() < patience_.count())
+            return;
+        ADD_FAILURE() << "nothing answered the " << ModalName(modal);
+        waiting_ = nullptr;
+        CloseModal(modal);
+    }
+
+    std::chrono::milliseconds patience_;
+    QTimer timer_;
+    QPointer<QWidget> waiting_;
+    QElapsedTimer since_;
+};
 
 inline QAbstractButton* ButtonWithText(QWidget* box, const QString& text)
 {

@@ -5,19 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
+#include <chrono>
 
 #include "ui/ModalHelper.h"
 
 namespace {
 
-// Drops the answers a test prepared for windows that never opened.
+// Fails a test whose prepared answers found no window, and drops them, so they cannot answer
+// a window of the next test.
 class ModalAnswerCleanup : public ::testing::EmptyTestEventListener {
-    void OnTestEnd(const ::testing::TestInfo& test) override
+    void OnTestEnd(const ::testing::TestInfo&) override
     {
-        if (const int waiting = uzuviv::testing::CancelPendingModalAnswers(); waiting > 0)
-            std::cerr << test.test_suite_name() << "." << test.name() << ": " << waiting
-                      << " prepared answer(s) found no modal window\n";
+        uzuviv::testing::CancelPendingModalAnswers();
     }
 };
 
@@ -33,6 +32,8 @@ int main(int argc, char** argv)
     QTemporaryDir userSettings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, userSettings.path());
     ::testing::InitGoogleTest(&argc, argv);
+    // Test-end listeners run last added first: its failures show before the test's result.
     ::testing::UnitTest::GetInstance()->listeners().Append(new ModalAnswerCleanup);
+    const uzuviv::testing::UnansweredModalWatch watch(std::chrono::seconds(10));
     return RUN_ALL_TESTS();
 }
