@@ -21,9 +21,15 @@ std::optional<std::string> ChooseFileName(QWidget* parent, FileDialog dialog,
     chooser.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!presetName.empty())
         chooser.selectFile(QString::fromStdString(presetName));
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    // The name the dialog accepted, after any replace question: asking the dialog again once it
+    // has closed can give another file, as its folder listing may have moved the selection while
+    // the question was open.
+    std::optional<std::string> accepted;
+    QObject::connect(&chooser, &QFileDialog::fileSelected,
+                     [&accepted](const QString& file) { accepted = file.toStdString(); });
+    if (chooser.exec() != QDialog::Accepted)
         return std::nullopt;
-    return chooser.selectedFiles().front().toStdString();
+    return accepted;
 }
 
 } // namespace uzuviv

@@ -342,6 +342,37 @@ TEST_F(MainWindowTest, SaveDialogsRefuseAReadOnlyFileAndStayOpen)
     EXPECT_EQ(window->windowTitle(), "DAV Uzuviv V1.0 - Next");
 }
 
+// The dialog's list of the folder fills in the background and can move its selection while the
+// replace question is open: the file written is still the one the question named.
+TEST_F(MainWindowTest, TheSaveWritesTheFileTheReplaceQuestionNamed)
+{
+    NewProject("Confirmed");
+    const struct { const char* command; const char* confirmed; const char* other; } cases[] = {
+        {"SaveAs1", "confirmed.gps", "other.gps"},
+        {"CreateGPSFile1", "confirmed.csv", "other.csv"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        WriteBytes(folder.File(c.confirmed), "old");
+        WriteBytes(folder.File(c.other), "old");
+        QString question;
+        WhenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            WhenModal([&](QWidget* box) {
+                question = box->findChild<QLabel*>("qt_msgbox_label")->text();
+                dialog->selectFile(QString::fromStdString(folder.File(c.other)));
+                ButtonWithText(box, "&Yes")->click();
+            });
+            AnswerFileDialog(dialog, QString::fromStdString(folder.File(c.confirmed)));
+        });
+        Action(c.command)->trigger();
+        EXPECT_EQ(question.toStdString(), std::string(c.confirmed) + " already exists.\nDo you want to replace it?");
+        EXPECT_NE(ReadBytes(folder.File(c.confirmed)), "old");
+        EXPECT_EQ(ReadBytes(folder.File(c.other)), "old");
+    }
+}
+
 TEST_F(MainWindowTest, SaveAndReopenThroughTheDialogsShowsThePoints)
 {
     NewProject("Round");
