@@ -1,9 +1,14 @@
 #include "editing/DocumentCommands.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
+#include "files/Exchange.h"
+#include "files/GpxFile.h"
+#include "files/KmlFile.h"
 #include "text/text.h"
 
 namespace uzuviv {
@@ -16,17 +21,27 @@ bool IsExistingFile(const std::string& path)
     return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
-// The GPS file's extension, in any case.
-bool IsGPSFileName(const std::string& path)
+// `extension` (".csv", lower case) in any case.
+bool HasExtension(const std::string& path, std::string_view extension)
 {
-    const std::string extension = std::filesystem::path(path).extension().string();
-    return extension.size() == 4 && extension[0] == '.'
-        && std::tolower(static_cast<unsigned char>(extension[1])) == 'c'
-        && std::tolower(static_cast<unsigned char>(extension[2])) == 's'
-        && std::tolower(static_cast<unsigned char>(extension[3])) == 'v';
+    const std::string actual = std::filesystem::path(path).extension().string();
+    return std::equal(actual.begin(), actual.end(), extension.begin(), extension.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
 }
 
 } // namespace
+
+std::string ExportName(const std::string& fileName, const std::string& projectName, const std::string& extension)
+{
+    if (!fileName.empty())
+        return std::filesystem::path(fileName).replace_extension(extension).string();
+    if (projectName.empty())
+        return {};
+    std::string name = projectName;
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name + extension;
+}
 
 void DocumentCommands::SetTitleFromProject()
 {
@@ -186,18 +201,39 @@ void DocumentCommands::CreateGPSFile1Click()
 
 void DocumentCommands::ImportGPSFile1Click()
 {
-    if (AskSaveChanges()) {
-        if (const auto path = view_.ChooseFile(FileDialog::OpenGPSFile, std::string()))
-            ImportChosenGPSFile(*path);
-    }
-    view_.RefreshCommands();
+    Import(FileDialog::OpenGPSFile, ReadGPSFile);
 }
 
 void DocumentCommands::ImportChosenGPSFile(const std::string& path)
 {
+    ImportChosenFile(path, ReadGPSFile);
+}
+
+void DocumentCommands::ImportGpxFile1Click()
+{
+    Import(FileDialog::OpenGpxFile, ReadGpxFile);
+}
+
+void DocumentCommands::Import(FileDialog dialog, ProjectReader read)
+{
+    if (AskSaveChanges()) {
+        if (const auto path = view_.ChooseFile(dialog, std::string()))
+            ImportChosenFile(*path, read);
+    }
+    view_.RefreshCommands();
+}
+
+void DocumentCommands::ImportChosenGpxFile(const std::string& path)
+{
+    ImportChosenFile(path, ReadGpxFile);
+}
+
+void DocumentCommands::ImportChosenFile(const std::string& path, ProjectReader read)
+{
+    // The file's own properties, where it has them, replace the defaults.
     TProjectType imported;
     imported.ProjectName = LanguageText(TextTable::ProjectNameTexts, 2);
-    ReadGPSFile(path, imported, view_.Progress());
+    read(path, imported, view_.Progress());
     // The saved state stays the empty default project: an import counts as modified.
     view_.PointListAboutToBeRebuilt();
     document_.ResetProject();
@@ -206,6 +242,33 @@ void DocumentCommands::ImportChosenGPSFile(const std::string& path)
     view_.RebuildPointList();
     document_.History.Reset();
     document_.History.Start(document_.CurrentProject());
+}
+
+void DocumentCommands::ExportGpxFile1Click()
+{
+    Export(FileDialog::SaveGpxFile, ".gpx", true, WriteGpxFile);
+}
+
+void DocumentCommands::ExportKmlFile1Click()
+{
+    Export(FileDialog::SaveKmlFile, ".kml", false, WriteKmlFile);
+}
+
+void DocumentCommands::Export(FileDialog dialog, const std::string& extension, bool allProperties,
+                              ProjectWriter write)
+{
+    const TProjectType* project = document_.CurrentProject();
+    if (project == nullptr)
+        return;
+    // Told at once, rather than after choosing a file that is then not written.
+    try {
+        CheckExportable(*project, allProperties);
+    } catch (const ExportRefusal& refusal) {
+        view_.ShowMessage(MessageKind::Warning, refusal.what());
+        return;
+    }
+    if (const auto path = view_.ChooseFile(dialog, ExportName(document_.CurrentFileName, project->ProjectName, extension)))
+        write(*path, *project, view_.Progress());
 }
 
 void DocumentCommands::RecentFileClick(std::size_t position)
@@ -266,8 +329,10 @@ void DocumentCommands::FormActivate()
     if (startupFile_) {
         const std::string path = std::move(*startupFile_);
         startupFile_.reset();
-        if (IsGPSFileName(path))
+        if (HasExtension(path, ".csv"))
             ImportChosenGPSFile(path);
+        else if (HasExtension(path, ".gpx"))
+            ImportChosenGpxFile(path);
         else
             OpenChosenProject(path);
         view_.RefreshCommands();

@@ -11,6 +11,10 @@
 
 namespace uzuviv {
 
+// The name an export proposes: the project file's with `extension` (".gpx"), or, for a project
+// without a file, its name (a "/" becoming "_") with the extension; empty without either.
+std::string ExportName(const std::string& fileName, const std::string& projectName, const std::string& extension);
+
 // Start-up, New, Open, Save, Save As, the save prompt and closing: the life of the one document.
 // Reading and writing failures (InOutError, ConversionError) leave these functions as
 // exceptions, after the document has been put back into a sound state; the window's top-level
@@ -41,6 +45,16 @@ public:
     void ImportGPSFile1Click();
     // Import after its dialog.
     void ImportChosenGPSFile(const std::string& path);
+
+    // Import GPX File: as Import GPS File; the project is named by the file's metadata when it
+    // has a name, else "Imported Project".
+    void ImportGpxFile1Click();
+    void ImportChosenGpxFile(const std::string& path);
+    // Export GPX File, Export KML File: write the project and change nothing in it; the
+    // project file's name with the new extension is proposed. A project the format cannot hold
+    // is refused with a warning before any file is chosen.
+    void ExportGpxFile1Click();
+    void ExportKmlFile1Click();
 
     // A recent-file slot: `position` is 1-based in Recent.Entries().
     void RecentFileClick(std::size_t position);
@@ -73,6 +87,12 @@ public:
     void SetTitleFromProject();
 
 private:
+    using ProjectReader = void (*)(const std::string&, TProjectType&, ProgressSink&);
+    using ProjectWriter = void (*)(const std::string&, const TProjectType&, ProgressSink&);
+    void Import(FileDialog dialog, ProjectReader read);
+    void ImportChosenFile(const std::string& path, ProjectReader read);
+    void Export(FileDialog dialog, const std::string& extension, bool allProperties, ProjectWriter write);
+
     // Reads `path` into the freshly reset project; on any failure the document is left as the
     // empty default project without a file name, and the failure goes on.
     bool OpenProject(const std::string& path);

@@ -16,7 +16,10 @@ enum class FileDialog {
     OpenProject,   // OpenDialog1
     SaveProject,   // SaveDialog1
     OpenGPSFile,   // OpenDialog2
-    SaveGPSFile    // SaveDialog2
+    SaveGPSFile,   // SaveDialog2
+    OpenGpxFile,   // OpenGpxDialog
+    SaveGpxFile,   // SaveGpxDialog
+    SaveKmlFile    // SaveKmlDialog
 };
 
 // What the Project Properties dialog edits: the project's header.

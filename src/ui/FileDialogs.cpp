@@ -7,18 +7,31 @@ namespace uzuviv {
 std::optional<std::string> ChooseFileName(QWidget* parent, FileDialog dialog,
                                           const std::string& presetName)
 {
-    const bool project = dialog == FileDialog::OpenProject || dialog == FileDialog::SaveProject;
-    const bool save = dialog == FileDialog::SaveProject || dialog == FileDialog::SaveGPSFile;
-    static const char* const names[] = {"OpenDialog1", "SaveDialog1", "OpenDialog2", "SaveDialog2"};
+    struct Kind {
+        const char* Name;
+        const char* Filter;
+        const char* Suffix;
+        bool Save;
+    };
+    // In the order of FileDialog.
+    static const Kind kinds[] = {
+        {"OpenDialog1", "OVRA GPS Project Files (*.gps)", "gps", false},
+        {"SaveDialog1", "OVRA GPS Project Files (*.gps)", "gps", true},
+        {"OpenDialog2", "fichier OVRA/GPS (*.csv)", "csv", false},
+        {"SaveDialog2", "fichier OVRA/GPS (*.csv)", "csv", true},
+        {"OpenGpxDialog", "GPX Files (*.gpx *.GPX)", "gpx", false},
+        {"SaveGpxDialog", "GPX Files (*.gpx)", "gpx", true},
+        {"SaveKmlDialog", "KML Files (*.kml)", "kml", true},
+    };
+    const Kind& kind = kinds[static_cast<int>(dialog)];
 
     FileChooser chooser(parent);
-    chooser.setObjectName(QString::fromLatin1(names[static_cast<int>(dialog)]));
+    chooser.setObjectName(QString::fromLatin1(kind.Name));
     chooser.setOption(QFileDialog::DontUseNativeDialog);
-    chooser.setNameFilter(project ? QStringLiteral("OVRA GPS Project Files (*.gps)")
-                                  : QStringLiteral("fichier OVRA/GPS (*.csv)"));
-    chooser.setDefaultSuffix(project ? QStringLiteral("gps") : QStringLiteral("csv"));
-    chooser.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    chooser.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    chooser.setNameFilter(QString::fromLatin1(kind.Filter));
+    chooser.setDefaultSuffix(QString::fromLatin1(kind.Suffix));
+    chooser.setAcceptMode(kind.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    chooser.setFileMode(kind.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!presetName.empty())
         chooser.selectFile(QString::fromStdString(presetName));
     // The name the dialog accepted, after any replace question: asking the dialog again once it

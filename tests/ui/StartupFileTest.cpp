@@ -32,6 +32,7 @@ struct StartupCase {
 const StartupCase StartupCases[] = {
     {"tour.gps", "sample-project.gps", nullptr, "Sample", 1, true},
     {"points.CSV", "sample-gps.csv", nullptr, "Imported Project", 2, false},
+    {"tour.GPX", "sample-project.gpx", nullptr, "Sample", 1, false},
     {"caf\xE9.gps", "sample-project.gps", nullptr, "Sample", 1, true},
     {"missing.gps", "", "Fichier introuvable.", "", 0, false},
     {"missing.csv", "", "Fichier introuvable.", "", -1, false},
