@@ -12,7 +12,8 @@ namespace uzuviv {
 enum class CommandId { NewProject, ProjectProperties, Open, Save, SaveAs, BuildGPSFile,
     ImportGPSFile, Print, Exit, Undo, Redo, NewPoint, NewFromGoogleMaps, Delete, Cut, Copy,
     Paste, SelectAll, English, French, Spanish, German, Italian, ShowMap, MapSettings, About,
-    HomePage, SendEmail, ShowInGoogleMaps, CheckProject };
+    HomePage, SendEmail, ShowInGoogleMaps, CheckProject, ImportGpxFile, ExportGpxFile,
+    ExportKmlFile };
 
 // The menus of the window. Language sits in Options, Web in Help; the pop-up menu belongs to
 // the point list.

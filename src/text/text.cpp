@@ -60,6 +60,9 @@ constexpr const char* FileMenuTextsEntries[] = {
     "Construire le fichier GPS",
     "Importer un fichier GPS",
     "Imprimer...",
+    "Importer un fichier GPX...",
+    "Exporter un fichier GPX...",
+    "Exporter un fichier KML...",
     // English
     "&File",
     "&New Project",
@@ -71,6 +74,9 @@ constexpr const char* FileMenuTextsEntries[] = {
     "Build GPS File",
     "Import GPS File",
     "Print...",
+    "Import GPX File...",
+    "Export GPX File...",
+    "Export KML File...",
     // Spanish
     "Archivo",
     "Nuevo Proyecto",
@@ -82,6 +88,9 @@ constexpr const char* FileMenuTextsEntries[] = {
     "Build GPS File",
     "Import GPS File",
     "Print...",
+    "Importar archivo GPX...",
+    "Exportar archivo GPX...",
+    "Exportar archivo KML...",
     // German
     "Datei",
     "Neues Projekt",
@@ -93,6 +102,9 @@ constexpr const char* FileMenuTextsEntries[] = {
     "Build GPS File",
     "Import GPS File",
     "Print...",
+    "GPX-Datei importieren...",
+    "GPX-Datei exportieren...",
+    "KML-Datei exportieren...",
     // Italian
     "File",
     "Nuovo Progetto",
@@ -104,8 +116,11 @@ constexpr const char* FileMenuTextsEntries[] = {
     "Build GPS File",
     "Import GPS File",
     "Print...",
+    "Importa file GPX...",
+    "Esporta file GPX...",
+    "Esporta file KML...",
 };
-static_assert(std::size(FileMenuTextsEntries) == 5 * 10);
+static_assert(std::size(FileMenuTextsEntries) == 5 * 13);
 
 constexpr const char* EditMenuTextsEntries[] = {
     // French

@@ -103,6 +103,9 @@ std::function<void()> TForm1::HandlerFor(CommandId id)
     case CommandId::SaveAs: return guarded([this]() { commands_.SaveAs1Click(); });
     case CommandId::BuildGPSFile: return guarded([this]() { commands_.CreateGPSFile1Click(); });
     case CommandId::ImportGPSFile: return guarded([this]() { commands_.ImportGPSFile1Click(); });
+    case CommandId::ImportGpxFile: return guarded([this]() { commands_.ImportGpxFile1Click(); });
+    case CommandId::ExportGpxFile: return guarded([this]() { commands_.ExportGpxFile1Click(); });
+    case CommandId::ExportKmlFile: return guarded([this]() { commands_.ExportKmlFile1Click(); });
     case CommandId::Print:
         return guarded([this]() {
             PrintPointList(this, document_.CurrentProject(), points_.DisplayMode());

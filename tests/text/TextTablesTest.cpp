@@ -149,7 +149,7 @@ TEST_F(TextTablesTest, ItemCountsPerLanguage)
         TextTable table;
         int count;
     };
-    const Case cases[] = {{TextTable::AboutTexts, 4}, {TextTable::FileMenuTexts, 10},
+    const Case cases[] = {{TextTable::AboutTexts, 4}, {TextTable::FileMenuTexts, 13},
         {TextTable::EditMenuTexts, 11}, {TextTable::OptionsMenuTexts, 3},
         {TextTable::LanguageMenuTexts, 6}, {TextTable::HelpMenuTexts, 5},
         {TextTable::ProjectNameTexts, 2}, {TextTable::MessageTexts, 8},
@@ -199,7 +199,7 @@ TEST_F(TextTablesTest, OutOfRangeLookupsStayInBounds)
 {
     LanguageIndex = French;
     EXPECT_EQ(LanguageText(TextTable::FileMenuTexts, 0), "");
-    EXPECT_EQ(LanguageText(TextTable::FileMenuTexts, 11), "");
+    EXPECT_EQ(LanguageText(TextTable::FileMenuTexts, 14), "");
     EXPECT_EQ(LanguageText(TextTable::FileMenuTexts, -1), "");
     // The French group's successor must not leak through the item number.
     EXPECT_EQ(LanguageText(TextTable::OptionsMenuTexts, 4), "");

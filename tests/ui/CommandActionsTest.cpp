@@ -47,8 +47,8 @@ TEST(CommandActionsTest, MenusToolbarAndPopupHoldEveryCommandInItsPlace)
     EXPECT_EQ(Layout(window.menuBar()->actions()), "File1Item Edit1Item Options1Item Help1Item");
     const struct { const char* menu; const char* layout; } menus[] = {
         {"File1", "New2=Ctrl+N Property1=Ctrl+P | Open1=Ctrl+O Save1=Ctrl+S SaveAs1 | "
-                  "CreateGPSFile1=F9 ImportGPSFile1=F12 | Imprimer1 | Exit1 | RecentFile1 "
-                  "RecentFile2 RecentFile3 RecentFile4 RecentFile5"},
+                  "CreateGPSFile1=F9 ImportGPSFile1=F12 ImportGpxFile1 ExportGpxFile1 ExportKmlFile1 | "
+                  "Imprimer1 | Exit1 | RecentFile1 RecentFile2 RecentFile3 RecentFile4 RecentFile5"},
         {"Edit1", "Undo1=Ctrl+Z Redo1=Ctrl+Alt+Z | New1=Ctrl+Alt+N "
                   "NewGPSFromGoogleMapsClipboard1=Ctrl+Alt+G Delete1=Del | Cut1=Ctrl+X "
                   "Copy1=Ctrl+C Paste1=Ctrl+V SelectAll1=Ctrl+A | CheckProject1=F7"},

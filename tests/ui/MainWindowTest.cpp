@@ -299,6 +299,8 @@ TEST_F(MainWindowTest, SaveDialogsRefuseAReadOnlyFileAndStayOpen)
     const struct { const char* command; const char* dialog; const char* locked; const char* free; } cases[] = {
         {"SaveAs1", "SaveDialog1", "locked.gps", "free.gps"},
         {"CreateGPSFile1", "SaveDialog2", "locked.csv", "free.csv"},
+        {"ExportGpxFile1", "SaveGpxDialog", "locked.gpx", "free.gpx"},
+        {"ExportKmlFile1", "SaveKmlDialog", "locked.kml", "free.kml"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
