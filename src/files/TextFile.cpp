@@ -19,6 +19,8 @@ constexpr int MaxLinkDepth = 40;
 // Reads and writes go in blocks of this size, which the caches still hold.
 constexpr std::size_t MinimumReadBlock = 4 * 1024;
 constexpr std::size_t WriteBlockSize = 256 * 1024;
+// Room after the bytes read, so that the line ends of the last 64 bytes are found in whole loads.
+constexpr std::size_t LineEndsSlack = 64;
 
 std::string FolderOf(const std::string& path)
 {
@@ -174,7 +176,7 @@ LineReader::LineReader(const std::string& path) : path_(path), descriptor_(OpenF
     // One byte beyond the size, so that the end shows as a read of nothing.
     fileSize_ = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
     capacity_ = std::clamp(fileSize_ + 1, MinimumReadBlock, ReadBlockSize);
-    buffer_ = std::make_unique<char[]>(capacity_);
+    buffer_ = std::make_unique<char[]>(capacity_ + LineEndsSlack);
     try {
         Refill();
     } catch (...) {
@@ -192,6 +194,7 @@ bool LineReader::Refill()
 {
     if (endOfFile_)
         return false;
+    lineEndsAt_ = NoLineEnds;
     if (position_ > 0) {
         std::memmove(buffer_.get(), buffer_.get() + position_, filled_ - position_);
         filled_ -= position_;
@@ -200,7 +203,7 @@ bool LineReader::Refill()
     }
     if (filled_ == capacity_) {
         // A line longer than the block.
-        auto larger = std::make_unique<char[]>(capacity_ * 2);
+        auto larger = std::make_unique<char[]>(capacity_ * 2 + LineEndsSlack);
         std::memcpy(larger.get(), buffer_.get(), filled_);
         buffer_ = std::move(larger);
         capacity_ *= 2;
@@ -215,6 +218,28 @@ bool LineReader::Refill()
     }
     filled_ += static_cast<std::size_t>(count);
     return true;
+}
+
+void LineReader::FindLineEnds(std::size_t chunk)
+{
+    const char* const data = buffer_.get() + chunk;
+    std::uint64_t ends = 0;
+#if defined(__SSE2__)
+    for (int i = 0; i < 64; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\r')),
+                                          _mm_cmpeq_epi8(block, _mm_set1_epi8('\n')));
+        ends |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(hits))} << i;
+    }
+#else
+    for (int i = 0; i < 64; ++i)
+        ends |= std::uint64_t{data[i] == '\r' || data[i] == '\n'} << i;
+#endif
+    // The bytes after those read are whatever an earlier block left there.
+    if (filled_ - chunk < 64)
+        ends &= (std::uint64_t{1} << (filled_ - chunk)) - 1;
+    lineEnds_ = ends;
+    lineEndsAt_ = chunk;
 }
 
 std::string_view LineReader::ReadLineAcrossBlocks()
@@ -257,7 +282,7 @@ std::size_t LineReader::SkipLinesUntilEmpty(char stopByte)
         const char first = buffer_[position_];
         if (first == '\r' || first == '\n' || first == stopByte)
             break;
-        const std::size_t end = FindAnyByte<'\r', '\n'>(std::string_view(buffer_.get(), filled_), position_);
+        const std::size_t end = NextLineEnd(position_);
         if (end + 1 < filled_)
             position_ = end + 1 + (buffer_[end] == '\r' && buffer_[end + 1] == '\n');
         else
@@ -270,6 +295,7 @@ std::size_t LineReader::SkipLinesUntilEmpty(char stopByte)
 void LineReader::Rewind()
 {
     position_ = 0;
+    lineEndsAt_ = NoLineEnds;
     // A file that fitted in one block is still all there.
     if (holdsFileStart_)
         return;

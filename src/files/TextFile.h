@@ -65,6 +65,10 @@ private:
     // Keeps the unread bytes, reads more after them; false when nothing more came (the end).
     bool Refill();
     std::string_view ReadLineAcrossBlocks();
+    // The position of the first CR or LF from `from` on, or filled_. Line ends are found for 64
+    // bytes at once and kept as bits, so the short lines of a project file cost one bit scan each.
+    std::size_t NextLineEnd(std::size_t from);
+    void FindLineEnds(std::size_t chunk);
 
     std::string path_;
     int descriptor_ = -1;
@@ -75,6 +79,11 @@ private:
     std::size_t filled_ = 0;     // the end of the bytes read
     bool endOfFile_ = false;
     bool holdsFileStart_ = true;   // buffer_ begins with the file's first byte
+    // The line ends of the 64 bytes from lineEndsAt_ (a multiple of 64), one bit each; none
+    // known while lineEndsAt_ is NoLineEnds.
+    static constexpr std::size_t NoLineEnds = ~std::size_t{0};
+    std::size_t lineEndsAt_ = NoLineEnds;
+    std::uint64_t lineEnds_ = 0;
 };
 
 // Writes a text file atomically: lines go to a temporary file beside the target, which
@@ -166,11 +175,27 @@ std::size_t FindAnyByte(std::string_view text, std::size_t from)
     return i;
 }
 
+inline std::size_t LineReader::NextLineEnd(std::size_t from)
+{
+    std::size_t chunk = from & ~std::size_t{63};
+    if (chunk != lineEndsAt_)
+        FindLineEnds(chunk);
+    std::uint64_t ends = lineEnds_ & (~std::uint64_t{0} << (from & 63));
+    while (ends == 0) {
+        chunk += 64;
+        if (chunk >= filled_)
+            return filled_;
+        FindLineEnds(chunk);
+        ends = lineEnds_;
+    }
+    return chunk + static_cast<std::size_t>(std::countr_zero(ends));
+}
+
 inline std::string_view LineReader::ReadLine()
 {
     // Most lines lie inside the block read: find the end, step over CR LF as one.
     const char* const data = buffer_.get();
-    const std::size_t end = FindAnyByte<'\r', '\n'>(std::string_view(data, filled_), position_);
+    const std::size_t end = NextLineEnd(position_);
     if (end + 1 < filled_) {
         const std::size_t start = position_;
         position_ = end + 1 + (data[end] == '\r' && data[end + 1] == '\n');

@@ -229,6 +229,29 @@ TEST(LineReader, LinesAcrossBlocks)
     }
 }
 
+// Lines of every length, so that each line end falls at every place of the 64-byte steps in
+// which line ends are looked for, with the three kinds of line end in turn.
+TEST(LineReader, LineEndsAtEveryPlace)
+{
+    TempFolder folder;
+    const std::string path = folder / "lengths.txt";
+    const char* const ends[] = {"\r\n", "\n", "\r"};
+    std::vector<std::string> lines;
+    std::string bytes;
+    for (std::size_t length = 1; length <= 200; ++length) {
+        lines.push_back(std::string(length - 1, 'a' + length % 26) + ";");
+        bytes += lines.back() + ends[length % 3];
+    }
+    WriteBytes(path, bytes);
+    LineReader reader(path);
+    std::vector<std::string> read;
+    while (!reader.AtEnd())
+        read.emplace_back(reader.ReadLine());
+    EXPECT_EQ(read, lines);
+    reader.Rewind();
+    EXPECT_EQ(reader.SkipLinesUntilEmpty('\x1A'), lines.size());
+}
+
 TEST(LineReader, OpenFailuresCarryTheirCode)
 {
     TempFolder folder;
