@@ -75,6 +75,15 @@ MapDriver& Driver()
     return *driver;
 }
 
+// With UZUVIV_MAP_SHOTS set to a folder, the first frame of each case is saved there as a PNG,
+// so drawings before and after a change can be compared.
+void SaveShot(MapView& view, const std::string& name)
+{
+    const QByteArray folder = qgetenv("UZUVIV_MAP_SHOTS");
+    if (!folder.isEmpty())
+        view.grab().save(QString::fromUtf8(folder) + QLatin1Char('/') + QString::fromStdString(name) + ".png");
+}
+
 // Where the generated points gather: the first point's town.
 LatLon Town(std::size_t count)
 {
@@ -90,6 +99,8 @@ void MapPanFrame(benchmark::State& state)
     d.Load(count);
     const LatLon town = Town(count);
     const double step = 40 * MetresPerPixel(town.Latitude, zoom) / 111320;   // 40 pixels east
+    d.View().SetView(town, zoom);
+    SaveShot(d.View(), "pan-" + std::to_string(count) + "-" + std::to_string(zoom));
     int frame = 0;
     for (auto _ : state) {
         d.View().SetView({town.Latitude, town.Longitude + (frame++ % 2 ? step : 0)}, zoom);
@@ -119,6 +130,9 @@ void SelectRowWithMap(benchmark::State& state)
     MapDriver& d = Driver();
     d.Load(count);
     d.View().SetView(Town(count), 14);
+    d.Window().SetSelection(RowSelection::Single(0));
+    QCoreApplication::processEvents();
+    SaveShot(d.View(), "select-" + std::to_string(count));
     std::size_t row = 0;
     for (auto _ : state) {
         row = (row + count / 7 + 1) % count;

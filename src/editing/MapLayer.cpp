@@ -28,17 +28,6 @@ void MapLayer::Rebuild(const TProjectType* project)
     overlaps_ = OverlappingZones(zones);
 }
 
-WorldPoint MapLayer::World(std::size_t row, double zoom) const
-{
-    const double scale = std::exp2(zoom);
-    return {world_[row].X * scale, world_[row].Y * scale};
-}
-
-double MapLayer::ZoneRadius(std::size_t row, double zoom) const
-{
-    return zoneRadii_[row] * std::exp2(zoom);
-}
-
 MapHit MapLayer::HitTest(const MapViewport& view, ViewPoint at, const RowSelection& selection) const
 {
     const double scale = std::exp2(view.Zoom);

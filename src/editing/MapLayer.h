@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -34,14 +35,18 @@ public:
 
     std::size_t Count() const { return world_.size(); }
     // The place of point `row` in world pixels at `zoom`.
-    WorldPoint World(std::size_t row, double zoom) const;
+    WorldPoint World(std::size_t row, double zoom) const
+    {
+        const double scale = std::exp2(zoom);
+        return {world_[row].X * scale, world_[row].Y * scale};
+    }
     LatLon Position(std::size_t row) const { return positions_[row]; }
     double Tolerance(std::size_t row) const { return tolerances_[row]; }
     std::uint8_t Mode(std::size_t row) const { return modes_[row]; }
     bool Overlaps(std::size_t row) const { return overlaps_[row]; }
     // The radius of the point's zone in pixels at `zoom`: its tolerance over the metres that a
     // pixel covers at its latitude.
-    double ZoneRadius(std::size_t row, double zoom) const;
+    double ZoneRadius(std::size_t row, double zoom) const { return zoneRadii_[row] * std::exp2(zoom); }
 
     // What a press at `at` takes: a marker before a rim, a selected one before the others, then
     // the one drawn last (the highest number).

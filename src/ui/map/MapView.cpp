@@ -19,6 +19,7 @@
 #include "editing/PointListView.h"
 #include "text/text.h"
 #include "ui/MessageBoxes.h"
+#include "ui/map/PixelRaster.h"
 #include "ui/map/TileFetcher.h"
 
 namespace uzuviv {
@@ -54,60 +55,57 @@ QString DegreesLabel(double value, bool latitude)
     return QString::number(std::abs(value), 'g', 8) + u'°' + hemisphere;
 }
 
-// A circle of `radius` pixels. Large ones are drawn as a polygon of which only the part near the
-// view is stroked: the painter would otherwise stroke the whole rim of a circle thousands of
-// pixels across for every frame.
-void DrawZone(QPainter& painter, QPointF centre, double radius, const QPen& pen, const QBrush& brush)
+// The rim of a circle of `radius` pixels, `lines` lines one pixel wide side by side, drawn with
+// a cosmetic pen, which the painter strokes directly instead of building an outline path.
+// Large circles are drawn as a polygon of which only the part near the view is stroked: the
+// painter would otherwise stroke the whole rim of a circle thousands of pixels across.
+void DrawRim(QPainter& painter, QPointF centre, double radius, const QColor& colour, int lines)
 {
+    QPen pen(colour, 1);
+    pen.setCosmetic(true);
     painter.setPen(pen);
-    painter.setBrush(brush);
-    const QRectF near = QRectF(painter.window()).adjusted(-8, -8, 8, 8);
+    painter.setBrush(Qt::NoBrush);
+    const double offset = lines > 1 ? 0.5 : 0;
     if (radius < 300) {
-        painter.drawEllipse(centre, radius, radius);
+        painter.drawEllipse(centre, radius - offset, radius - offset);
+        if (lines > 1)
+            painter.drawEllipse(centre, radius + offset, radius + offset);
         return;
     }
-    constexpr int Vertices = 1024;
-    static const std::vector<QPointF> unit = [] {
-        std::vector<QPointF> points(Vertices);
-        for (int i = 0; i < Vertices; ++i)
-            points[i] = {std::cos(2 * std::numbers::pi * i / Vertices), std::sin(2 * std::numbers::pi * i / Vertices)};
-        return points;
-    }();
-    QPolygonF clamped;
-    if (brush.style() != Qt::NoBrush) {
-        clamped.reserve(Vertices);
-        for (const QPointF& u : unit)
-            clamped << QPointF(std::clamp(centre.x() + u.x() * radius, near.left(), near.right()),
-                               std::clamp(centre.y() + u.y() * radius, near.top(), near.bottom()));
-        painter.setPen(Qt::NoPen);
-        painter.drawPolygon(clamped);
-        painter.setPen(pen);
+    // As many corners as keep each side within a fifth of a pixel of the circle.
+    const int corners = std::clamp(static_cast<int>(std::ceil(std::numbers::pi / std::sqrt(0.4 / radius))), 64, 4096);
+    std::vector<QPointF> unit(corners);
+    const double turnX = std::cos(2 * std::numbers::pi / corners), turnY = std::sin(2 * std::numbers::pi / corners);
+    QPointF u(1, 0);
+    for (QPointF& corner : unit) {
+        corner = u;
+        u = {u.x() * turnX - u.y() * turnY, u.x() * turnY + u.y() * turnX};
     }
-    if (pen.style() == Qt::NoPen)
-        return;
-    QPolygonF run;
-    for (int i = 0; i <= Vertices; ++i) {
-        const QPointF& u = unit[i % Vertices];
-        const QPointF vertex(centre.x() + u.x() * radius, centre.y() + u.y() * radius);
-        if (near.contains(vertex)) {
-            run << vertex;
-            continue;
-        }
-        if (!run.isEmpty()) {
-            run << vertex;
-            painter.drawPolyline(run);
-            run.clear();
-        } else {
-            run << vertex;   // the segment from outside into the view
-            if (i + 1 <= Vertices) {
-                const QPointF& w = unit[(i + 1) % Vertices];
-                if (!near.contains(QPointF(centre.x() + w.x() * radius, centre.y() + w.y() * radius)))
-                    run.clear();
+    const QRectF near = QRectF(painter.window()).adjusted(-8, -8, 8, 8);
+    for (int line = 0; line < lines; ++line) {
+        const double r = radius + (line == 0 ? -offset : offset);
+        const auto vertex = [&](int i) {
+            const QPointF& c = unit[i % corners];
+            return QPointF(centre.x() + c.x() * r, centre.y() + c.y() * r);
+        };
+        QPolygonF run;
+        for (int i = 0; i <= corners; ++i) {
+            const QPointF at = vertex(i);
+            if (near.contains(at)) {
+                run << at;
+                continue;
+            }
+            if (!run.isEmpty()) {
+                run << at;
+                painter.drawPolyline(run);
+                run.clear();
+            } else if (i < corners && near.contains(vertex(i + 1))) {
+                run << at;   // the side from outside into the view
             }
         }
+        if (run.size() > 1)
+            painter.drawPolyline(run);
     }
-    if (run.size() > 1)
-        painter.drawPolyline(run);
 }
 
 } // namespace
@@ -475,10 +473,47 @@ void MapView::DrawPoints(QPainter& painter, const MapViewport& view)
     std::size_t zones = 0;
     for (const Visible& v : visible)
         zones += v.Radius >= 1.5 ? 1 : 0;
-    // Many zones are drawn plainly: thin rims without smoothing or tint, still true to size.
+    // Many zones are drawn plainly: thin rims without smoothing or tint, still true to size,
+    // written straight into an image laid over the map.
     const bool fill = zones <= ZoneFillLimit;
-    painter.setRenderHint(QPainter::Antialiasing, zones <= ZoneFillLimit);
+    painter.setRenderHint(QPainter::Antialiasing, fill);
+    const double ratio = devicePixelRatioF();
+    PixelRows overlay;
+    const auto useOverlay = [&]() -> const PixelRows& {
+        if (overlay.Bits == nullptr) {
+            const QSize pixels = (QSizeF(size()) * ratio).toSize();
+            if (overlay_.size() != pixels)
+                overlay_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+            overlay_.setDevicePixelRatio(ratio);
+            overlay_.fill(Qt::transparent);
+            overlay = {reinterpret_cast<std::uint32_t*>(overlay_.bits()), static_cast<int>(overlay_.bytesPerLine() / 4),
+                       overlay_.width(), overlay_.height()};
+        }
+        return overlay;
+    };
+    const auto flushOverlay = [&]() {
+        if (overlay.Bits != nullptr)
+            painter.drawImage(QPointF(0, 0), overlay_);
+        overlay = {};
+    };
     std::unordered_set<std::uint64_t> drawnZones;
+    struct Rim {
+        QPointF Centre;
+        double Radius;
+        bool Warning;
+        std::uint8_t Mode;
+    };
+    std::vector<Rim> rims;
+    // The tints of the zones are laid first, in one image, the rims over them.
+    const auto modeTint = [](std::uint8_t mode) { return mode == 2 ? 1 : mode == 3 ? 2 : 0; };
+    if (fill) {
+        const auto tint = [](const QColor& colour, int alpha) {
+            return (static_cast<std::uint32_t>(alpha) << 24) | (colour.rgb() & 0xFFFFFF);
+        };
+        const QSize pixels = (QSizeF(size()) * ratio).toSize();
+        tints_.Begin(pixels.width(), pixels.height(),
+                     {tint(ModeColour(1), 40), tint(ModeColour(2), 40), tint(ModeColour(3), 40), tint(Warning, 70)});
+    }
     const double corners[4][2] = {{0, 0}, {view.Width, 0}, {0, view.Height}, {view.Width, view.Height}};
     for (int pass = 0; pass < 2; ++pass) {
         drawnZones.clear();
@@ -495,15 +530,26 @@ void MapView::DrawPoints(QPainter& painter, const MapViewport& view)
             bool coversView = true;
             for (const auto& corner : corners)
                 coversView = coversView && std::hypot(corner[0] - v.X, corner[1] - v.Y) < v.Radius - 2;
-            if (coversView && !fill)
-                continue;
-            const QColor colour = pass == 1 ? Warning : ModeColour(layer_.Mode(v.Row));
-            QColor inside = colour;
-            inside.setAlpha(pass == 1 ? 70 : 40);
-            DrawZone(painter, QPointF(v.X, v.Y), v.Radius, coversView ? QPen(Qt::NoPen) : QPen(colour, fill && pass == 1 ? 2 : fill ? 1.2 : 0),
-                     fill ? QBrush(inside) : QBrush(Qt::NoBrush));
+            if (fill)
+                tints_.Add(v.X * ratio, v.Y * ratio, v.Radius * ratio, pass == 1 ? 3 : modeTint(layer_.Mode(v.Row)));
+            if (!coversView)
+                rims.push_back({QPointF(v.X, v.Y), v.Radius, pass == 1, layer_.Mode(v.Row)});
         }
     }
+    if (fill) {
+        tints_.Paint(useOverlay());
+        flushOverlay();
+    }
+    for (const Rim& rim : rims) {
+        const QColor colour = rim.Warning ? Warning : ModeColour(rim.Mode);
+        if (fill)
+            DrawRim(painter, rim.Centre, rim.Radius, colour, rim.Warning ? 2 : 1);
+        else
+            StrokeCircle(useOverlay(), rim.Centre.x() * ratio, rim.Centre.y() * ratio, rim.Radius * ratio, colour.rgba());
+    }
+
+    if (!dense)
+        flushOverlay();
 
     // Markers: the others first, the selected ones over them, later numbers over earlier.
     QFont font = painter.font();
@@ -523,9 +569,15 @@ void MapView::DrawPoints(QPainter& painter, const MapViewport& view)
                 continue;
             const QColor colour = ModeColour(layer_.Mode(v.Row));
             if (dense) {
+                const PixelRows& rows = useOverlay();
+                const auto square = [&](double half, QRgb pixel) {
+                    const int side = static_cast<int>(std::lround(2 * half * ratio));
+                    FillRect(rows, static_cast<int>(std::lround((v.X - half) * ratio)),
+                             static_cast<int>(std::lround((v.Y - half) * ratio)), side, side, pixel);
+                };
                 if (selectedPass)
-                    painter.fillRect(QRectF(v.X - 4, v.Y - 4, 8, 8), SelectedRing);
-                painter.fillRect(QRectF(v.X - 2.5, v.Y - 2.5, 5, 5), colour);
+                    square(4, SelectedRing.rgba());
+                square(2.5, colour.rgba());
                 continue;
             }
             if (selectedPass) {
@@ -541,6 +593,8 @@ void MapView::DrawPoints(QPainter& painter, const MapViewport& view)
                              Qt::AlignCenter, QString::number(v.Row + 1));
         }
     }
+
+    flushOverlay();
 
     if (draggingRim) {
         for (const Visible& v : visible)

@@ -2,12 +2,14 @@
 
 #include <vector>
 
+#include <QImage>
 #include <QPointF>
 #include <QWidget>
 
 #include "editing/MapCommands.h"
 #include "editing/MapLayer.h"
 #include "geo/WebMercator.h"
+#include "ui/map/PixelRaster.h"
 
 class QLabel;
 class QMenu;
@@ -105,6 +107,9 @@ private:
     // Gathering markers that land on the same pixels: one stamp per cell of the view.
     std::vector<quint32> cellStamps_;
     quint32 stamp_ = 0;
+    // What is written pixel by pixel, laid over the map: many plain rims and dots.
+    QImage overlay_;
+    DiscTints tints_;
 
     QToolButton* zoomIn_ = nullptr;
     QToolButton* zoomOut_ = nullptr;
