@@ -141,12 +141,30 @@ void SelectRowWithMap(benchmark::State& state)
     }
 }
 
+// A project opened or replaced: every place and overlap worked out.
 void MapLayerRebuild(benchmark::State& state)
 {
     const TProjectType& project = Project(static_cast<std::size_t>(state.range(0)));
-    MapLayer layer;
-    for (auto _ : state)
+    for (auto _ : state) {
+        MapLayer layer;
         layer.Rebuild(&project);
+        benchmark::DoNotOptimize(layer.Count());
+    }
+}
+
+// After an edit of one point (moved 110 m, as a drag does, then back): what the next paint
+// works out again.
+void MapLayerAfterEdit(benchmark::State& state)
+{
+    TProjectType project = Project(static_cast<std::size_t>(state.range(0)));
+    MapLayer layer;
+    layer.Rebuild(&project);
+    TGPSRecord& point = project.Records[project.Records.size() / 2];
+    int frame = 0;
+    for (auto _ : state) {
+        point.Latitude += frame++ % 2 ? -0.001 : 0.001;
+        layer.Rebuild(&project);
+    }
 }
 
 void Sizes(benchmark::internal::Benchmark* b, bool zooms)
@@ -166,6 +184,7 @@ BENCHMARK(MapPanFrame)->Apply([](auto* b) { Sizes(b, true); });
 BENCHMARK(MapZoomFrame)->Apply([](auto* b) { Sizes(b, true); });
 BENCHMARK(SelectRowWithMap)->Apply([](auto* b) { Sizes(b, false); });
 BENCHMARK(MapLayerRebuild)->Apply([](auto* b) { Sizes(b, false); });
+BENCHMARK(MapLayerAfterEdit)->Apply([](auto* b) { Sizes(b, false); });
 
 } // namespace
 } // namespace uzuviv::bench

@@ -2,30 +2,52 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
-#include "geo/ZoneOverlap.h"
 
 namespace uzuviv {
 
 void MapLayer::Rebuild(const TProjectType* project)
 {
-    const std::size_t count = project ? project->Records.size() : 0;
-    world_.resize(count);
-    positions_.resize(count);
-    tolerances_.resize(count);
-    zoneRadii_.resize(count);
-    modes_.resize(count);
-    std::vector<Zone> zones(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const TGPSRecord& record = project->Records[i];
+    static const std::vector<TGPSRecord> none;
+    const std::vector<TGPSRecord>& records = project ? project->Records : none;
+    const std::size_t count = records.size(), before = world_.size();
+    const auto same = [&](std::size_t row, std::size_t old) {
+        const TGPSRecord& record = records[row];
+        return positions_[old].Latitude == static_cast<double>(record.Latitude) &&
+               positions_[old].Longitude == static_cast<double>(record.Longitude) &&
+               tolerances_[old] == record.Tolerance && modes_[old] == record.Mode;
+    };
+    // The rows that differ lie between an unchanged beginning and an unchanged end.
+    std::size_t first = 0, last = 0;
+    while (first < std::min(count, before) && same(first, first))
+        ++first;
+    while (last < std::min(count, before) - first && same(count - 1 - last, before - 1 - last))
+        ++last;
+    const std::size_t removed = before - first - last, added = count - first - last;
+    const auto splice = [&](auto& values) {
+        using Value = typename std::decay_t<decltype(values)>::value_type;
+        const auto at = values.begin() + static_cast<std::ptrdiff_t>(first);
+        values.insert(values.erase(at, at + static_cast<std::ptrdiff_t>(removed)), added, Value{});
+    };
+    splice(world_);
+    splice(positions_);
+    splice(tolerances_);
+    splice(zoneRadii_);
+    splice(modes_);
+    std::vector<Zone> zones(added);
+    for (std::size_t i = first; i < first + added; ++i) {
+        const TGPSRecord& record = records[i];
         positions_[i] = {static_cast<double>(record.Latitude), static_cast<double>(record.Longitude)};
         world_[i] = LatLonToWorld(positions_[i], 0);
         tolerances_[i] = record.Tolerance;
         zoneRadii_[i] = record.Tolerance > 0 ? record.Tolerance / MetresPerPixel(positions_[i].Latitude, 0) : 0;
         modes_[i] = record.Mode;
-        zones[i] = {positions_[i], tolerances_[i]};
+        zones[i - first] = {positions_[i], tolerances_[i]};
     }
-    overlaps_ = OverlappingZones(zones);
+    if (overlaps_.Size() != before || before == 0)
+        overlaps_.Assign({});
+    overlaps_.Replace(first, removed, zones);
 }
 
 MapHit MapLayer::HitTest(const MapViewport& view, ViewPoint at, const RowSelection& selection) const

@@ -8,6 +8,7 @@
 
 #include "editing/RowSelection.h"
 #include "geo/WebMercator.h"
+#include "geo/ZoneOverlap.h"
 #include "model/ProjectClasses.h"
 
 namespace uzuviv {
@@ -30,7 +31,8 @@ struct MapHit {
 // coordinates again, and which zones overlap another.
 class MapLayer {
 public:
-    // After any change of the records.
+    // After any change of the records. Only the rows between the first and the last that
+    // differ from the last rebuild are worked out again, and the overlaps only near them.
     void Rebuild(const TProjectType* project);
 
     std::size_t Count() const { return world_.size(); }
@@ -43,7 +45,7 @@ public:
     LatLon Position(std::size_t row) const { return positions_[row]; }
     double Tolerance(std::size_t row) const { return tolerances_[row]; }
     std::uint8_t Mode(std::size_t row) const { return modes_[row]; }
-    bool Overlaps(std::size_t row) const { return overlaps_[row]; }
+    bool Overlaps(std::size_t row) const { return overlaps_.Overlaps(row); }
     // The radius of the point's zone in pixels at `zoom`: its tolerance over the metres that a
     // pixel covers at its latitude.
     double ZoneRadius(std::size_t row, double zoom) const { return zoneRadii_[row] * std::exp2(zoom); }
@@ -64,7 +66,7 @@ private:
     std::vector<double> tolerances_;
     std::vector<double> zoneRadii_;   // pixels at zoom 0
     std::vector<std::uint8_t> modes_;
-    std::vector<bool> overlaps_;
+    ZoneOverlaps overlaps_;
 };
 
 } // namespace uzuviv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -26,5 +27,30 @@ bool HasZone(const Zone& zone);
 // a hundred thousand zones in dense clusters take milliseconds, not the seconds that listing
 // every pair takes there.
 std::vector<bool> OverlappingZones(std::span<const Zone> zones);
+
+// The same flags kept up to date while zones are replaced, inserted and removed: a change looks
+// only at the zones near the ones that changed, so moving one point among a hundred thousand
+// costs about what its neighbours cost.
+class ZoneOverlaps {
+public:
+    ZoneOverlaps();
+    ~ZoneOverlaps();
+    ZoneOverlaps(ZoneOverlaps&&) noexcept;
+    ZoneOverlaps& operator=(ZoneOverlaps&&) noexcept;
+
+    void Assign(std::span<const Zone> zones);
+    // Zones first .. first + removed - 1 become `inserted`, the ones after them move along.
+    void Replace(std::size_t first, std::size_t removed, std::span<const Zone> inserted);
+
+    std::size_t Size() const { return flags_.size(); }
+    bool Overlaps(std::size_t zone) const { return flags_[zone]; }
+    const std::vector<bool>& Flags() const { return flags_; }
+
+private:
+    class Grid;
+    std::vector<Zone> zones_;
+    std::vector<bool> flags_;
+    std::unique_ptr<Grid> grid_;
+};
 
 } // namespace uzuviv

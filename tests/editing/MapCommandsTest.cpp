@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 #include "editing/FakeView.h"
@@ -163,6 +164,36 @@ TEST_F(MapCommandsTest, WarningZonesAreTheOnesCheckProjectFindsOverlapping)
     EXPECT_EQ(drawn, expected);
     EXPECT_GT(std::count(drawn.begin(), drawn.end(), true), 5);
     EXPECT_GT(std::count(drawn.begin(), drawn.end(), false), 5);
+
+    // After each edit the layer works out only what changed, and is what a fresh one would be.
+    using Rows = std::vector<TGPSRecord>;
+    const struct {
+        const char* what;
+        std::function<void(Rows&)> edit;
+    } edits[] = {
+        {"a point moved onto another", [](Rows& r) { r[3].Latitude = r[10].Latitude; r[3].Longitude = r[10].Longitude; }},
+        {"a zone grown over all", [](Rows& r) { r[20].Tolerance = 1000; }},
+        {"that zone gone", [](Rows& r) { r[20].Tolerance = 0; }},
+        {"a mode changed", [](Rows& r) { r[21].Mode = 3; }},
+        {"a point deleted", [](Rows& r) { r.erase(r.begin() + 10); }},
+        {"two points inserted", [](Rows& r) { const TGPSRecord copy = r[40]; r.insert(r.begin() + 5, 2, copy); }},
+        {"the last point deleted", [](Rows& r) { r.pop_back(); }},
+        {"all points gone", [](Rows& r) { r.clear(); }},
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.what);
+        e.edit(Records());
+        layer.Rebuild(document.CurrentProject());
+        MapLayer fresh;
+        fresh.Rebuild(document.CurrentProject());
+        ASSERT_EQ(layer.Count(), fresh.Count());
+        for (std::size_t row = 0; row < fresh.Count(); ++row) {
+            EXPECT_EQ(layer.Overlaps(row), fresh.Overlaps(row)) << row;
+            EXPECT_EQ(layer.World(row, 0).X, fresh.World(row, 0).X) << row;
+            EXPECT_EQ(layer.ZoneRadius(row, 0), fresh.ZoneRadius(row, 0)) << row;
+            EXPECT_EQ(layer.Mode(row), fresh.Mode(row)) << row;
+        }
+    }
 }
 
 } // namespace

@@ -121,6 +121,32 @@ TEST(ZoneOverlapTest, GridFindsWhatComparingEveryPairFinds)
     ASSERT_GT(pairs, 10u);
     ASSERT_LT(std::count(flags.begin(), flags.end(), true), static_cast<long>(zones.size()));
     EXPECT_EQ(OverlappingZones(zones), flags);
+
+    // Changes worked out near the changed zones give the flags of a fresh start.
+    ZoneOverlaps overlaps;
+    overlaps.Assign(zones);
+    const auto near = [&](std::size_t i, double radius) { return Zone{East(zones[i].Centre, 30), radius}; };
+    const struct {
+        const char* what;
+        std::size_t first, removed;
+        std::vector<Zone> inserted;
+    } changes[] = {
+        {"a zone moved onto another", 3, 1, {near(10, 40)}},
+        {"a zone grown beyond all others", 20, 1, {near(20, 5000)}},
+        {"that zone without a radius", 20, 1, {near(20, 0)}},
+        {"a zone removed", 10, 1, {}},
+        {"three zones inserted", 0, 0, {near(200, 80), near(201, 1), near(400, 300)}},
+        {"the last zone removed", zones.size() - 1, 1, {}},
+        {"a zone off the globe", 7, 1, {{{95, 10}, 100}}},
+        {"many zones at once", 100, 200, std::vector<Zone>(150, near(300, 10))},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.what);
+        overlaps.Replace(c.first, c.removed, c.inserted);
+        zones.erase(zones.begin() + static_cast<long>(c.first), zones.begin() + static_cast<long>(c.first + c.removed));
+        zones.insert(zones.begin() + static_cast<long>(c.first), c.inserted.begin(), c.inserted.end());
+        EXPECT_EQ(overlaps.Flags(), OverlappingZones(zones));
+    }
 }
 
 } // namespace
