@@ -7,17 +7,31 @@ namespace uzuviv {
 
 namespace {
 
+// Rounding down and up without a library call; the values lie within the int range.
+int Down(double v)
+{
+    const int i = static_cast<int>(v);
+    return i - (v < i ? 1 : 0);
+}
+
+int Up(double v)
+{
+    const int i = static_cast<int>(v);
+    return i + (v > i ? 1 : 0);
+}
+
 // The pixels of a row whose centres lie between `first` and `last`, or else the one that holds
 // `at`, clipped to the row; the bounds may lie far outside it.
-void Span(std::uint32_t* row, int width, double first, double last, double at, std::uint32_t pixel)
+inline void Span(std::uint32_t* row, int width, double first, double last, double at, std::uint32_t pixel)
 {
-    double from = std::ceil(first - 0.5), to = std::floor(last - 0.5);
+    const double edge = width + 1.0;
+    int from = Up(std::clamp(first - 0.5, -2.0, edge)), to = Down(std::clamp(last - 0.5, -2.0, edge));
     if (from > to)
-        from = to = std::floor(at);
-    const int begin = static_cast<int>(std::clamp(from, 0.0, static_cast<double>(width)));
-    const int end = static_cast<int>(std::clamp(to, -1.0, width - 1.0));
-    if (begin <= end)
-        std::fill(row + begin, row + end + 1, pixel);
+        from = to = Down(std::clamp(at, -2.0, edge));
+    from = std::max(from, 0);
+    to = std::min(to, width - 1);
+    for (int column = from; column <= to; ++column)
+        row[column] = pixel;
 }
 
 } // namespace
