@@ -116,8 +116,9 @@ TEST(PixelRasterTest, DiscTintsAddUpWhereTheyOverlap)
         discs.Begin(Canvas::Width, Canvas::Height, tints);
         for (const Disc& d : c.discs)
             discs.Add(d.x, d.y, d.radius, d.colour);
-        discs.Paint(canvas.Rows());
+        const auto [first, last] = discs.Paint(canvas.Rows());
         EXPECT_EQ(canvas.Count(), canvas.Inside());
+        EXPECT_TRUE(c.pixel == 0 || (first <= c.y && c.y <= last));
         EXPECT_EQ(canvas.block[(c.y + Canvas::Margin) * Canvas::Stride + c.x + Canvas::Margin], c.pixel);
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 #include <unordered_set>
 
 #include <QAction>
@@ -479,21 +480,29 @@ void MapView::DrawPoints(QPainter& painter, const MapViewport& view)
     painter.setRenderHint(QPainter::Antialiasing, fill);
     const double ratio = devicePixelRatioF();
     PixelRows overlay;
-    const auto useOverlay = [&]() -> const PixelRows& {
+    // The image is cleared where it is used: wholly, or only the rows of the tints, which
+    // are painted whole (transparent between them) and laid alone.
+    int firstRow = 0, lastRow = -1;
+    const auto useOverlay = [&](bool whole = true) -> const PixelRows& {
         if (overlay.Bits == nullptr) {
             const QSize pixels = (QSizeF(size()) * ratio).toSize();
             if (overlay_.size() != pixels)
                 overlay_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
             overlay_.setDevicePixelRatio(ratio);
-            overlay_.fill(Qt::transparent);
+            if (whole)
+                overlay_.fill(Qt::transparent);
             overlay = {reinterpret_cast<std::uint32_t*>(overlay_.bits()), static_cast<int>(overlay_.bytesPerLine() / 4),
                        overlay_.width(), overlay_.height()};
+            firstRow = 0;
+            lastRow = overlay.Height - 1;
         }
         return overlay;
     };
     const auto flushOverlay = [&]() {
-        if (overlay.Bits != nullptr)
-            painter.drawImage(QPointF(0, 0), overlay_);
+        if (overlay.Bits != nullptr && firstRow <= lastRow) {
+            const QRect rows(0, firstRow, overlay_.width(), lastRow - firstRow + 1);
+            painter.drawImage(QRectF(QPointF(0, firstRow / ratio), QSizeF(rows.size()) / ratio), overlay_, rows);
+        }
         overlay = {};
     };
     std::unordered_set<std::uint64_t> drawnZones;
@@ -506,14 +515,17 @@ void MapView::DrawPoints(QPainter& painter, const MapViewport& view)
     std::vector<Rim> rims;
     // The tints of the zones are laid first, in one image, the rims over them.
     const auto modeTint = [](std::uint8_t mode) { return mode == 2 ? 1 : mode == 3 ? 2 : 0; };
-    if (fill) {
-        const auto tint = [](const QColor& colour, int alpha) {
-            return (static_cast<std::uint32_t>(alpha) << 24) | (colour.rgb() & 0xFFFFFF);
-        };
-        const QSize pixels = (QSizeF(size()) * ratio).toSize();
-        tints_.Begin(pixels.width(), pixels.height(),
-                     {tint(ModeColour(1), 40), tint(ModeColour(2), 40), tint(ModeColour(3), 40), tint(Warning, 70)});
-    }
+    bool tinted = false;
+    const auto addTint = [&](const Visible& v, int colour) {
+        if (!tinted) {
+            const auto tint = [](const QColor& c, int alpha) { return (static_cast<std::uint32_t>(alpha) << 24) | (c.rgb() & 0xFFFFFF); };
+            const QSize pixels = (QSizeF(size()) * ratio).toSize();
+            tints_.Begin(pixels.width(), pixels.height(),
+                         {tint(ModeColour(1), 40), tint(ModeColour(2), 40), tint(ModeColour(3), 40), tint(Warning, 70)});
+            tinted = true;
+        }
+        tints_.Add(v.X * ratio, v.Y * ratio, v.Radius * ratio, colour);
+    };
     const double corners[4][2] = {{0, 0}, {view.Width, 0}, {0, view.Height}, {view.Width, view.Height}};
     for (int pass = 0; pass < 2; ++pass) {
         drawnZones.clear();
@@ -531,13 +543,13 @@ void MapView::DrawPoints(QPainter& painter, const MapViewport& view)
             for (const auto& corner : corners)
                 coversView = coversView && std::hypot(corner[0] - v.X, corner[1] - v.Y) < v.Radius - 2;
             if (fill)
-                tints_.Add(v.X * ratio, v.Y * ratio, v.Radius * ratio, pass == 1 ? 3 : modeTint(layer_.Mode(v.Row)));
+                addTint(v, pass == 1 ? 3 : modeTint(layer_.Mode(v.Row)));
             if (!coversView)
                 rims.push_back({QPointF(v.X, v.Y), v.Radius, pass == 1, layer_.Mode(v.Row)});
         }
     }
-    if (fill) {
-        tints_.Paint(useOverlay());
+    if (tinted) {
+        std::tie(firstRow, lastRow) = tints_.Paint(useOverlay(false));
         flushOverlay();
     }
     for (const Rim& rim : rims) {

@@ -80,14 +80,24 @@ void FillRect(const PixelRows& rows, int left, int top, int width, int height, s
 
 void DiscTints::Begin(int width, int height, const std::array<std::uint32_t, Colours>& tints)
 {
-    width_ = std::max(0, width);
-    height_ = std::max(0, height);
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width != width_ || height != height_) {
+        width_ = width;
+        height_ = height;
+        steps_.assign(static_cast<std::size_t>(width_ + 1) * height_, 0);
+        used_.assign(height_, 0);
+    }
+    for (int row = 0; row < height_; ++row)
+        if (used_[row] != 0) {
+            std::fill_n(steps_.begin() + static_cast<std::ptrdiff_t>(row) * (width_ + 1), width_ + 1, 0);
+            used_[row] = 0;
+        }
     tints_ = tints;
     for (int colour = 0; colour < Colours; ++colour)
         for (int times = 0; times < 256; ++times)
             opacity_[colour][times] = static_cast<float>(1 - std::pow(1 - (tints[colour] >> 24) / 255.0, times));
     blends_.assign(1024, {0, 0});
-    steps_.assign(static_cast<std::size_t>(width_ + 1) * height_, 0);
 }
 
 void DiscTints::Add(double x, double y, double radius, int colour)
@@ -108,6 +118,7 @@ void DiscTints::Add(double x, double y, double radius, int colour)
         if (from >= to)
             continue;
         std::uint64_t* steps = steps_.data() + static_cast<std::ptrdiff_t>(row) * (width_ + 1);
+        used_[row] = 1;
         steps[static_cast<int>(from)] += one;
         steps[static_cast<int>(to)] -= one;
     }
@@ -136,12 +147,21 @@ std::uint32_t DiscTints::Blend(std::uint64_t counts) const
     return known.second;
 }
 
-void DiscTints::Paint(const PixelRows& rows) const
+std::pair<int, int> DiscTints::Paint(const PixelRows& rows) const
 {
     const int width = std::min(width_, rows.Width), height = std::min(height_, rows.Height);
-    for (int row = 0; row < height; ++row) {
-        const std::uint64_t* steps = steps_.data() + static_cast<std::ptrdiff_t>(row) * (width_ + 1);
+    int first = 0, last = height - 1;
+    while (first < height && used_[first] == 0)
+        ++first;
+    while (last >= first && used_[last] == 0)
+        --last;
+    for (int row = first; row <= last; ++row) {
         std::uint32_t* line = rows.Bits + static_cast<std::ptrdiff_t>(row) * rows.Stride;
+        if (used_[row] == 0) {
+            std::fill_n(line, width, 0);
+            continue;
+        }
+        const std::uint64_t* steps = steps_.data() + static_cast<std::ptrdiff_t>(row) * (width_ + 1);
         std::uint64_t counts = 0;
         std::uint32_t pixel = 0;
         int start = 0;
@@ -156,6 +176,7 @@ void DiscTints::Paint(const PixelRows& rows) const
             start = column;
         }
     }
+    return {first, last};
 }
 
 } // namespace uzuviv

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace uzuviv {
@@ -33,8 +34,10 @@ public:
     // `tints`: the colours as 0xAARRGGBB, not premultiplied.
     void Begin(int width, int height, const std::array<std::uint32_t, Colours>& tints);
     void Add(double x, double y, double radius, int colour);
-    // Every pixel of `rows` (of the size begun with), premultiplied; untinted ones transparent.
-    void Paint(const PixelRows& rows) const;
+    // The rows of `rows` (of the size begun with) from the first to the last that a disc
+    // reaches, premultiplied, untinted pixels transparent; the others are left as they are.
+    // Returns those two rows (the first after the last when there are none).
+    std::pair<int, int> Paint(const PixelRows& rows) const;
 
 private:
     // The tint of `counts` discs of each colour.
@@ -49,6 +52,8 @@ private:
     // Per row, one column more than the width: four 16-bit counts per column of discs that
     // begin (added) or end (taken) there.
     std::vector<std::uint64_t> steps_;
+    // The rows that a disc reaches: only those are cleared again and painted.
+    std::vector<std::uint8_t> used_;
 };
 
 } // namespace uzuviv
