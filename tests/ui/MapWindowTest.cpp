@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QDockWidget>
+#include <QScreen>
+#include <QStyle>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -200,6 +202,107 @@ TEST_F(MapWindowTest, DragsClicksAndThePopupEditThroughTheHistory)
     view()->findChild<QAction*>("MapNewPointHere")->trigger();
     EXPECT_EQ(message, "Project full, you cannot add more new GPS record!");
     EXPECT_EQ(window->CurrentDocument().CurrentProject()->Records.size(), 150u);
+}
+
+TEST(MapRoomTest, TheWindowGrowsByTheMapWithinTheScreen)
+{
+    const struct {
+        const char* name;
+        QRect frame;
+        QRect screen;
+        QRect grown;
+        int map;
+    } cases[] = {
+        {"centred window moves left", {240, 137, 800, 625}, {0, 0, 1280, 900}, {34, 137, 1246, 625}, 440},
+        {"narrow screen: the map gets the rest", {112, 71, 800, 625}, {0, 0, 1024, 768}, {0, 71, 1024, 625}, 218},
+        {"screen narrower than the window and a small map", {0, 0, 800, 625}, {0, 0, 800, 600}, {0, 0, 800, 600}, 160},
+        {"taller than the screen", {0, 200, 800, 900}, {0, 30, 1280, 770}, {0, 30, 1246, 770}, 440},
+        {"no screen known", {240, 137, 800, 625}, {}, {240, 137, 1246, 625}, 440},
+    };
+    for (const auto& c : cases) {
+        const MapRoom room = RoomForMap(c.frame, 440, 6, 160, c.screen);
+        EXPECT_EQ(room.Frame, c.grown) << c.name;
+        EXPECT_EQ(room.MapWidth, c.map) << c.name;
+    }
+}
+
+// Starts with the map kept visible: the list and the panel have the window's own width, the map
+// its kept width beside them, all on the screen; F8 gives the map's width back and takes it
+// again, and floating and docking the map do the same.
+TEST(MapStartTest, ListPanelAndMapKeepTheirSizesAcrossStarts)
+{
+    constexpr int ListAndPanel = 800;
+    const struct {
+        const char* name;
+        int keptWidth;   // the map's width in a first run, 0: that run ended before keeping it
+        bool floated;
+        int mapWidth;    // -1: what the screen leaves
+    } cases[] = {
+        {"only Map/Visible kept", 0, false, 440},
+        {"map made narrower", 300, false, 300},
+        {"map made wider", 460, false, 460},
+        {"map wider than the screen has room for", 600, false, -1},
+        {"map left floating", 300, true, 300},
+    };
+    const auto settle = []() {
+        for (int i = 0; i < 3; ++i)
+            QTest::qWait(20);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const QString cfg = QString::fromStdString(folder / "DAVUzuviv.cfg");
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "OVRA", "DAVUzuviv").clear();
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "OVRA", "DAVUzuviv").setValue("Map/Visible", true);
+        if (c.keptWidth > 0) {
+            TForm1 first(cfg);
+            first.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+            first.resize(first.width() - 440 + c.keptWidth, first.height());
+            settle();
+            first.resizeDocks({first.Map()->Dock()}, {c.keptWidth}, Qt::Horizontal);
+            settle();
+            if (c.floated)
+                first.Map()->Dock()->setFloating(true);
+            settle();
+            first.close();
+        }
+        TForm1 window(cfg);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        settle();
+        QDockWidget* dock = window.Map()->Dock();
+        const QRect screen = window.screen()->availableGeometry();
+        const int separator = window.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &window);
+        const auto expectShown = [&](const char* when) {
+            SCOPED_TRACE(when);
+            const int frame = window.frameGeometry().width() - window.width();
+            const int map = c.mapWidth >= 0 ? c.mapWidth : screen.width() - frame - ListAndPanel - separator;
+            EXPECT_FALSE(dock->isHidden());
+            EXPECT_EQ(window.centralWidget()->width(), ListAndPanel);
+            EXPECT_EQ(dock->width(), map);
+            EXPECT_EQ(dock->isFloating(), c.floated);
+            EXPECT_EQ(window.width(), ListAndPanel + (c.floated ? 0 : separator + map));
+            EXPECT_TRUE(screen.contains(window.frameGeometry()));
+        };
+        expectShown("at start");
+        QTest::keyClick(&window, Qt::Key_F8);
+        settle();
+        EXPECT_TRUE(dock->isHidden());
+        EXPECT_EQ(window.width(), ListAndPanel);
+        EXPECT_EQ(window.centralWidget()->width(), ListAndPanel);
+        QTest::keyClick(&window, Qt::Key_F8);
+        settle();
+        expectShown("hidden and shown again");
+        dock->setFloating(!c.floated);
+        settle();
+        EXPECT_EQ(window.width(), ListAndPanel + (c.floated ? separator + c.mapWidth : 0));
+        EXPECT_EQ(window.centralWidget()->width(), ListAndPanel);
+        dock->setFloating(c.floated);
+        settle();
+        expectShown("floated or docked and back");
+        window.close();
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -24,8 +25,17 @@ class ModalAnswerCleanup : public ::testing::EmptyTestEventListener {
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    // The offscreen screen is a desktop's, 1280 x 900, rather than its own 800 x 600, where
+    // the window and the map beside it could not both have their size.
+    QTemporaryDir screenConfig;
+    if (platform.isEmpty() || platform == "offscreen") {
+        QFile config(screenConfig.filePath(QStringLiteral("screen.json")));
+        if (config.open(QIODevice::WriteOnly))
+            config.write(R"({"screens": [{"name": "desktop", "x": 0, "y": 0, "width": 1280, "height": 900,
+                              "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    }
     QApplication application(argc, argv);
     // Per-user settings and caches of the tests stay out of the user's own.
     QStandardPaths::setTestModeEnabled(true);

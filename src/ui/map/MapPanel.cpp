@@ -12,10 +12,12 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QSettings>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -38,6 +40,26 @@ QSettings UserSettings()
 }
 
 } // namespace
+
+QRect WithinRoom(QRect frame, const QRect& room)
+{
+    frame.setWidth(std::min(frame.width(), room.width()));
+    frame.setHeight(std::min(frame.height(), room.height()));
+    frame.moveRight(std::min(frame.right(), room.right()));
+    frame.moveLeft(std::max(frame.left(), room.left()));
+    frame.moveBottom(std::min(frame.bottom(), room.bottom()));
+    frame.moveTop(std::max(frame.top(), room.top()));
+    return frame;
+}
+
+MapRoom RoomForMap(QRect frame, int mapWidth, int separator, int minimumMap, const QRect& room)
+{
+    const int base = frame.width();
+    const int map = room.isValid() ? std::min(mapWidth, std::max(room.width() - base - separator, minimumMap))
+                                   : mapWidth;
+    frame.setWidth(base + separator + map);
+    return {room.isValid() ? WithinRoom(frame, room) : frame, map};
+}
 
 MapPanel::MapPanel(QMainWindow& window, Document& document, DocumentView& view, PointListView& list,
                    PointCommands& points, const QString& tileCache)
@@ -65,38 +87,107 @@ MapPanel::MapPanel(QMainWindow& window, Document& document, DocumentView& view, 
     };
     showMap_ = action("ShowMap1");
     settings_ = action("MapSettings1");
-    // Closing the dock by its own button unchecks the item.
+    // Closing the dock by its own button unchecks the item; closing or floating it gives its
+    // width back, docking it again takes it.
     connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool) {
         showMap_->setChecked(!dock_->isHidden());
+        FollowDock();
     });
+    connect(dock_, &QDockWidget::topLevelChanged, this, [this](bool) { FollowDock(); });
     ApplyLanguage();
 }
 
-MapPanel::~MapPanel() = default;
+// The map refers to the panel's commands and tile fetching: it goes first. A floating map is a
+// window of its own, hidden (and told so) when it is destroyed.
+MapPanel::~MapPanel()
+{
+    delete dock_;
+}
 
 void MapPanel::ShowMap(bool visible)
 {
-    // The first time, the window grows by the map rather than squeezing the list.
-    if (visible && !placed_) {
-        placed_ = true;
-        if (!window_.isMaximized() && !window_.isFullScreen()) {
-            QRect frame = window_.geometry();
-            // The map and the splitter beside it.
-            frame.setWidth(frame.width() + DefaultWidth + 24);
-            if (const QScreen* screen = window_.screen()) {
-                const QRect room = screen->availableGeometry();
-                frame.setWidth(std::min(frame.width(), room.width()));
-                if (frame.right() > room.right())
-                    frame.moveRight(room.right());
-            }
-            window_.setGeometry(frame);
-        }
-        // Once the window has its new width, the map takes the part it grew by.
-        QTimer::singleShot(0, this, [this]() { window_.resizeDocks({dock_}, {DefaultWidth}, Qt::Horizontal); });
-    }
     dock_->setVisible(visible);
     showMap_->setChecked(visible);
+    FollowDock();
     UserSettings().setValue(QStringLiteral("Map/Visible"), visible);
+}
+
+void MapPanel::FollowDock()
+{
+    const bool docked = !dock_->isHidden() && !dock_->isFloating();
+    if (loading_ || docked == inWindow_)
+        return;
+    if (docked)
+        WidenWindow();
+    else
+        NarrowWindow();
+    inWindow_ = docked;
+}
+
+int MapPanel::Separator() const
+{
+    return window_.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &window_);
+}
+
+int MapPanel::WidthInWindow() const
+{
+    return settling_ ? grownBy_ : dock_->width() + Separator();
+}
+
+void MapPanel::WidenWindow()
+{
+    int map = mapWidth_;
+    grownBy_ = 0;
+    limited_ = false;
+    if (!window_.isMaximized() && !window_.isFullScreen()) {
+        const QRect frame = window_.frameGeometry();
+        const QRect inner = window_.geometry();
+        const QScreen* screen = window_.screen();
+        const MapRoom room = RoomForMap(frame, mapWidth_, Separator(), MinimumWidth,
+                                        screen != nullptr ? screen->availableGeometry() : QRect());
+        map = room.MapWidth;
+        limited_ = map < mapWidth_;
+        grownBy_ = room.Frame.width() - frame.width();
+        window_.setGeometry(room.Frame.adjusted(inner.left() - frame.left(), inner.top() - frame.top(),
+                                                inner.right() - frame.right(), inner.bottom() - frame.bottom()));
+    }
+    // Once the window has its new width, the map takes the part it grew by; by then the window
+    // frame is known too, so a window that grew past the screen by its frame gives that back.
+    settling_ = true;
+    QTimer::singleShot(0, this, [this, map]() {
+        if (settling_ && inWindow_)
+            window_.resizeDocks({dock_}, {map - KeepOnScreen()}, Qt::Horizontal);
+        settling_ = false;
+    });
+}
+
+int MapPanel::KeepOnScreen()
+{
+    const QScreen* screen = window_.screen();
+    if (screen == nullptr || !window_.isVisible() || window_.isMaximized() || window_.isFullScreen())
+        return 0;
+    const QRect room = screen->availableGeometry();
+    const int excess = std::max(window_.frameGeometry().width() - room.width(), 0);
+    if (excess > 0) {
+        window_.resize(window_.width() - excess, window_.height());
+        grownBy_ -= excess;
+        limited_ = true;
+    }
+    window_.move(WithinRoom(window_.frameGeometry(), room).topLeft());
+    return excess;
+}
+
+void MapPanel::NarrowWindow()
+{
+    const int taken = WidthInWindow();
+    if (!settling_ && !limited_)
+        mapWidth_ = std::max(dock_->width(), static_cast<int>(MinimumWidth));
+    settling_ = false;
+    if (window_.isMaximized() || window_.isFullScreen())
+        return;
+    QRect inner = window_.geometry();
+    inner.setWidth(std::max(inner.width() - taken, window_.minimumSizeHint().width()));
+    window_.setGeometry(inner);
 }
 
 void MapPanel::ApplyLanguage()
@@ -118,25 +209,39 @@ QString MapPanel::TileUrl() const
     return tiles_->Template();
 }
 
+// Map/Geometry: a version byte, the window's size without the docked map, the map's width and
+// the window's dock and toolbar state.
 void MapPanel::LoadSettings()
 {
     QSettings settings = UserSettings();
     const QString url = settings.value(QStringLiteral("Map/TileUrl")).toString();
     SetTileUrl(IsTileUrlTemplate(url.toStdString()) ? url : QLatin1String(DefaultTileUrl));
     const bool visible = settings.value(QStringLiteral("Map/Visible"), false).toBool();
-    // The window's size with the map beside the list, and the dock's place and size in it.
     QDataStream geometry(settings.value(QStringLiteral("Map/Geometry")).toByteArray());
     quint8 version = 0;
     QSize size;
+    qint32 mapWidth = 0;
     QByteArray state;
-    geometry >> version >> size >> state;
-    if (geometry.status() == QDataStream::Ok && version == 1) {
-        if (visible && size.isValid())
-            window_.resize(size);
-        placed_ = window_.restoreState(state);
+    geometry >> version >> size >> mapWidth >> state;
+    loading_ = true;
+    if (geometry.status() == QDataStream::Ok && version == 2) {
+        if (size.isValid())
+            window_.resize(size.expandedTo(window_.minimumSizeHint()));
+        mapWidth_ = std::clamp(static_cast<int>(mapWidth), static_cast<int>(MinimumWidth), 4 * DefaultWidth);
+        window_.restoreState(state);
     }
     dock_->setVisible(visible);
     showMap_->setChecked(visible);
+    loading_ = false;
+    inWindow_ = false;
+    FollowDock();
+    // The window starts centred, map included.
+    if (const QScreen* screen = window_.screen()) {
+        const QRect room = screen->availableGeometry();
+        QRect frame = window_.frameGeometry();
+        frame.moveCenter(room.center());
+        window_.move(WithinRoom(frame, room).topLeft());
+    }
 }
 
 void MapPanel::SaveSettings()
@@ -144,10 +249,16 @@ void MapPanel::SaveSettings()
     QSettings settings = UserSettings();
     settings.setValue(QStringLiteral("Map/TileUrl"), tiles_->Template());
     settings.setValue(QStringLiteral("Map/Visible"), !dock_->isHidden());
+    QSize size = window_.isMaximized() || window_.isFullScreen() ? window_.normalGeometry().size() : window_.size();
+    if (inWindow_) {
+        if (!settling_ && !limited_)
+            mapWidth_ = std::max(dock_->width(), static_cast<int>(MinimumWidth));
+        if (!window_.isMaximized() && !window_.isFullScreen())
+            size.rwidth() -= WidthInWindow();
+    }
     QByteArray geometry;
     QDataStream out(&geometry, QIODevice::WriteOnly);
-    out << quint8{1} << (window_.isMaximized() ? window_.normalGeometry().size() : window_.size())
-        << window_.saveState();
+    out << quint8{2} << size << qint32(mapWidth_) << window_.saveState();
     settings.setValue(QStringLiteral("Map/Geometry"), geometry);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 #include "editing/MapCommands.h"
@@ -13,6 +14,19 @@ namespace uzuviv {
 
 class MapView;
 class TileFetcher;
+
+// `frame` moved, and cut where it is larger, to lie inside `room`.
+QRect WithinRoom(QRect frame, const QRect& room);
+
+// Where the window goes when the docked map (`mapWidth` and the `separator` before it) is
+// added beside its `frame`, inside the screen's available `room`: it grows to the right and
+// moves left only as far as it must. On a screen too narrow for both, the map gets what is
+// left, down to `minimumMap`, before the rest of the window gives way.
+struct MapRoom {
+    QRect Frame;
+    int MapWidth = 0;
+};
+MapRoom RoomForMap(QRect frame, int mapWidth, int separator, int minimumMap, const QRect& room);
 
 // The map beside the point list: the dock `MapDock` holding `MapView`, the tile fetching, the
 // handlers of the window's Show Map and Map Settings... items, and the per-user settings that
@@ -42,12 +56,23 @@ public:
     void SaveSettings();
     void ApplyLanguage();
 
-    // Show Map: shows or hides the dock (the first time widening the window by it).
+    // Show Map: shows or hides the dock; the window grows by the docked map and gives the width
+    // back when it is hidden or floats, so the list and the panel keep their size.
     void ShowMap(bool visible);
     // Map Settings...: the preset or custom template, stored when closed with OK.
     void EditSettings();
 
 private:
+    // Widens or narrows the window when the docked map comes or goes.
+    void FollowDock();
+    void WidenWindow();
+    void NarrowWindow();
+    // Fits the shown window's frame into the screen; returns the width it had to give up.
+    int KeepOnScreen();
+    // The width the docked map takes from the window, separator included.
+    int WidthInWindow() const;
+    int Separator() const;
+
     QMainWindow& window_;
     DocumentView& documentView_;
     MapCommands commands_;
@@ -56,9 +81,18 @@ private:
     QDockWidget* dock_ = nullptr;
     QAction* showMap_ = nullptr;
     QAction* settings_ = nullptr;
-    // Whether the dock has a size and place of its own yet.
-    bool placed_ = false;
+    // The docked map's width, kept while it is hidden or floats.
+    int mapWidth_ = DefaultWidth;
+    // Whether the window's width holds the docked map.
+    bool inWindow_ = false;
+    // Until the map has taken the width the window grew by, the dock's own width says nothing.
+    bool settling_ = false;
+    // The screen left the map less than it wanted; its wanted width stays kept.
+    bool limited_ = false;
+    int grownBy_ = 0;
+    bool loading_ = false;
     static constexpr int DefaultWidth = 440;
+    static constexpr int MinimumWidth = 160;
 };
 
 } // namespace uzuviv
