@@ -86,8 +86,22 @@ void AppendRoundTripText(std::string& text, Extended value)
     const bool negative = value < 0;
     const Extended magnitude = std::fabs(value);
 
-    // Coordinates almost always have a handful of decimals: the first number of decimals whose
-    // (at most 19-digit) scaled integer is exact is the fewest.
+    // Coordinates almost always have at most six decimals. Below 2^32 two texts of six decimals
+    // are too far apart to read back as the same value, so when one exists, its trailing zeros
+    // dropped give the fewest decimals, as the search below would find them, in one step.
+    if (magnitude < 0x1p32L) {
+        std::uint64_t significand = 0;
+        if (ScaledExactly(magnitude, magnitude * Powers[6], 6, significand)) {
+            int decimals = 6;
+            for (; decimals > 0 && significand % 10 == 0; --decimals)
+                significand /= 10;
+            AppendScaled(text, negative, significand, decimals);
+            return;
+        }
+    }
+
+    // Otherwise the first number of decimals whose (at most 19-digit) scaled integer is exact
+    // is the fewest.
     for (int decimals = 0; decimals <= MaxPower; ++decimals) {
         const Extended scaled = magnitude * Powers[static_cast<std::size_t>(decimals)];
         if (scaled >= MaxSignificand)
