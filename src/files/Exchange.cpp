@@ -30,6 +30,13 @@ std::optional<char32_t> FirstUnfitCharacter(std::string_view utf8)
             ++pos;
             continue;
         }
+        // Every well-formed two-byte character (U+0080..U+07FF) fits: the accented letters of
+        // most comments need no decoding.
+        if (byte >= 0xC2 && byte <= 0xDF && pos + 1 < utf8.size()
+            && (static_cast<unsigned char>(utf8[pos + 1]) & 0xC0) == 0x80) {
+            pos += 2;
+            continue;
+        }
         const std::optional<char32_t> c = NextUtf8Character(utf8, pos);
         if (!c)
             return Replacement;
