@@ -5,25 +5,14 @@
 #include <cmath>
 #include <cstdint>
 
+#include "model/DecimalDigits.h"
 #include "model/NumberText.h"
 
 namespace uzuviv {
 
 namespace {
 
-// 10^0 .. 10^27 are exact in the 64-bit mantissa (5^27 < 2^64).
-constexpr int MaxPower = 27;
-constexpr std::array<Extended, MaxPower + 1> MakePowers()
-{
-    std::array<Extended, MaxPower + 1> powers{};
-    Extended power = 1;
-    for (Extended& entry : powers) {
-        entry = power;
-        power *= 10;
-    }
-    return powers;
-}
-constexpr std::array<Extended, MaxPower + 1> Powers = MakePowers();
+using digits::ExtendedPowersOfTen;
 
 // Up to 19 digits: the decimal reader converts such a text with one exact division.
 constexpr Extended MaxSignificand = 1e19L;
@@ -39,7 +28,7 @@ bool ScaledExactly(Extended magnitude, Extended scaled, int decimals, std::uint6
     // Far from a whole number, no integer is near enough: the usual case, without a division.
     if (std::fabs(fraction - static_cast<Extended>(nearest - whole)) > scaled * 0x1p-60L)
         return false;
-    const Extended power = Powers[static_cast<std::size_t>(decimals)];
+    const Extended power = ExtendedPowersOfTen[static_cast<std::size_t>(decimals)];
     for (const std::uint64_t candidate : {nearest, nearest - 1, nearest + 1}) {
         if (static_cast<Extended>(candidate) >= MaxSignificand)
             continue;
@@ -91,7 +80,7 @@ void AppendRoundTripText(std::string& text, Extended value)
     // dropped give the fewest decimals, as the search below would find them, in one step.
     if (magnitude < 0x1p32L) {
         std::uint64_t significand = 0;
-        if (ScaledExactly(magnitude, magnitude * Powers[6], 6, significand)) {
+        if (ScaledExactly(magnitude, magnitude * ExtendedPowersOfTen[6], 6, significand)) {
             int decimals = 6;
             for (; decimals > 0 && significand % 10 == 0; --decimals)
                 significand /= 10;
@@ -102,8 +91,8 @@ void AppendRoundTripText(std::string& text, Extended value)
 
     // Otherwise the first number of decimals whose (at most 19-digit) scaled integer is exact
     // is the fewest.
-    for (int decimals = 0; decimals <= MaxPower; ++decimals) {
-        const Extended scaled = magnitude * Powers[static_cast<std::size_t>(decimals)];
+    for (int decimals = 0; decimals <= digits::MaxExactPower; ++decimals) {
+        const Extended scaled = magnitude * ExtendedPowersOfTen[static_cast<std::size_t>(decimals)];
         if (scaled >= MaxSignificand)
             break;
         std::uint64_t significand = 0;
